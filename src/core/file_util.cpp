@@ -6,10 +6,14 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 namespace valo {
 namespace {
+
+// Room for "." and ".XXXXXX" within the usual 255-byte limit of a file name.
+constexpr size_t kMaxTempNameStem = 200;
 
 // Owns a file descriptor and closes it on every path.
 class UniqueFd {
@@ -130,9 +134,10 @@ AtomicWriteResult writeFileAtomically(const std::string& path, std::string_view 
                              : slash == 0               ? std::string(1, kPathSeparator)
                                                         : path.substr(0, slash);
 
-  // A hidden name beside the target, so the rename stays within one file system.
+  // A hidden name beside the target, so the rename stays within one file system; the
+  // target's name is shortened so the temporary name stays within the name length limit.
   std::string tempPath = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
-                         "." + name + ".XXXXXX";
+                         "." + name.substr(0, kMaxTempNameStem) + ".XXXXXX";
   UniqueFd fd(::mkostemp(tempPath.data(), O_CLOEXEC));
   if (!fd.valid()) return AtomicWriteResult::kOpenFailed;
   TempFileGuard guard(tempPath);

@@ -95,7 +95,11 @@ TEST_F(FileUtilTest, WritesNewFileWithMode) {
   EXPECT_EQ(writeFileAtomically(path("empty"), "", 0644), AtomicWriteResult::kOk);
   EXPECT_EQ(readFileBytes(path("empty")), "");
 
-  EXPECT_EQ(listing(dir_), (std::set<std::string>{"key.p8", "page.html", "empty"}));
+  const std::string longName(255, 'n');  // the longest name a folder entry may have
+  EXPECT_EQ(writeFileAtomically(path(longName), "long"), AtomicWriteResult::kOk);
+  EXPECT_EQ(readFileBytes(path(longName)), "long");
+
+  EXPECT_EQ(listing(dir_), (std::set<std::string>{"key.p8", "page.html", "empty", longName}));
 }
 
 TEST_F(FileUtilTest, ReplacesExistingFileWhole) {
