@@ -5,19 +5,13 @@
 #include <sstream>
 #include <vector>
 
+#include "support/fake_clock.h"
+
 namespace valo::cli {
 namespace {
 
 using platform::MessageButtons;
 using platform::MessageResult;
-
-// Records the waits instead of passing time.
-class RecordingClock : public platform::Clock {
- public:
-  void sleepFor(std::chrono::milliseconds duration) override { sleeps.push_back(duration); }
-  std::chrono::system_clock::time_point now() override { return {}; }
-  std::vector<std::chrono::milliseconds> sleeps;
-};
 
 class TerminalUiTest : public ::testing::Test {
  protected:
@@ -41,7 +35,7 @@ class TerminalUiTest : public ::testing::Test {
 
   std::istringstream in_;
   std::ostringstream out_;
-  RecordingClock clock_;
+  test::FakeClock clock_;
   std::optional<TerminalUi> ui_;
 };
 
@@ -106,7 +100,7 @@ TEST_F(TerminalUiTest, ProgressOnATerminalRedrawsOneLineAndEndsItBeforeOtherOutp
   EXPECT_EQ(out_.str(),
             "\r憑證申請: [##########----------]  50% 產生金鑰\x1b[K"
             "\r憑證申請: [####################] 100% 送出申請\x1b[K");
-  EXPECT_TRUE(clock_.sleeps.empty());
+  EXPECT_TRUE(clock_.sleeps().empty());
 
   out_.str("");
   ui.messageBox("注意");
@@ -116,7 +110,8 @@ TEST_F(TerminalUiTest, ProgressOnATerminalRedrawsOneLineAndEndsItBeforeOtherOutp
             "\n注意\n"
             "\r憑證申請: [####################] 100% 送出申請\x1b[K"
             "\r憑證申請: 憑證申請完成\x1b[K\n");
-  EXPECT_EQ(clock_.sleeps, std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(1000)});
+  EXPECT_EQ(clock_.sleeps(),
+            std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(1000)});
 }
 
 TEST_F(TerminalUiTest, ProgressElsewhereWritesOneLinePerUpdateAndWaitsAfterTheLast) {
@@ -125,7 +120,8 @@ TEST_F(TerminalUiTest, ProgressElsewhereWritesOneLinePerUpdateAndWaitsAfterTheLa
   ui.showProgress("", "", 3, 3, "寫入檔案");
   ui.showProgress("", "", -1, 3, "憑證下載完成");
   EXPECT_EQ(out_.str(), "憑證下載: 0% 連線中\n憑證下載: 100% 寫入檔案\n憑證下載: 憑證下載完成\n");
-  EXPECT_EQ(clock_.sleeps, std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(1000)});
+  EXPECT_EQ(clock_.sleeps(),
+            std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(1000)});
 }
 
 TEST_F(TerminalUiTest, AnOpenProgressLineIsEndedWhenTheUiGoes) {
