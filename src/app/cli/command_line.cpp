@@ -98,7 +98,8 @@ Runs the operations of the certificate client from a terminal or a script.
 
 An argument given as a bare - is read from the next line of standard input instead, without
 echo on a terminal: use it for passwords, which would otherwise be visible in the process
-list. In a run script, write '-' for a literal dash.
+list. When a run script itself comes from standard input, that is the line after the call.
+In a run script, write '-' for a literal dash.
 
 Methods without a reply print nothing; doLogout prints its result code.
 
