@@ -60,6 +60,7 @@ TEST_F(FileHelpersTest, FailuresShowTheirMessageAndKeepTheEarlierFile) {
       {home.path("folder.pfx"), "data", 53301, kOpenFailed},
       {existing, "", 53303, kWriteFailed},
       {home.path("new/empty.pfx"), "", 53303, kWriteFailed},
+      {home.path("blocker/empty.pfx"), "", 53301, kOpenFailed},
   };
   for (const Case& c : cases) {
     ScriptedUi caseUi;
