@@ -173,6 +173,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   httplib::Server plain;
+  // Replies go out in more than one write; without this every request waits for a
+  // delayed acknowledgement.
+  gateway.set_tcp_nodelay(true);
+  plain.set_tcp_nodelay(true);
   int httpsPort = bindServer(gateway, options.host, options.port);
   int httpPort = bindServer(plain, options.host, options.httpPort);
   if (httpsPort <= 0 || httpPort <= 0) {
