@@ -32,7 +32,11 @@ class SessionSimTest : public ::testing::Test {
     sim_ = std::make_unique<GatewaySimProcess>(scenario);
     ASSERT_TRUE(sim_->ready()) << sim_->error();
     context_.reset();
-    context_ = std::make_unique<Context>(platform_.services(), sim_->endpoint());
+    platform::Shell& shell = shell_ != nullptr ? *shell_ : platform_.shell;
+    context_ =
+        std::make_unique<Context>(platform::Services{platform_.environment, platform_.registry,
+                                                     shell, platform_.clock, platform_.ui},
+                                  sim_->endpoint());
   }
 
   // As start, with the session kSessionKey of the demo user open on both sides.
@@ -71,6 +75,8 @@ class SessionSimTest : public ::testing::Test {
   }
 
   TestPlatform platform_;
+  // The shell of the contexts made from now on; the platform's FakeShell when null.
+  platform::Shell* shell_ = nullptr;
   std::unique_ptr<GatewaySimProcess> sim_;
   std::unique_ptr<Context> context_;
 };
