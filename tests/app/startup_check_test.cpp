@@ -46,12 +46,12 @@ class StartupCheckTest : public SessionSimTest {
       : program_(platform_.home.path("bin/valo")),
         successor_(platform_.home.path("valo-successor")),
         marker_(platform_.home.path("started.txt")),
-        shell_for_program_(program_) {
+        programShell_(program_) {
     std::filesystem::create_directories(platform_.home.path("bin"));
     writeScript(program_, "# the running version\nexit 0");
     writeScript(successor_,
                 "# the new version\necho \"started with $# arguments\" > '" + marker_ + "'");
-    shell_ = &shell_for_program_;
+    shell_ = &programShell_;
   }
 
   // A simulator that accepts this client, or one that wants an update from `download`.
@@ -69,7 +69,7 @@ class StartupCheckTest : public SessionSimTest {
   const std::string program_;
   const std::string successor_;
   const std::string marker_;
-  ProgramShell shell_for_program_;
+  ProgramShell programShell_;
   int closeRequests_ = 0;
 };
 
