@@ -25,8 +25,8 @@ void initCurlOnce() {
   (void)initialised;
 }
 
-// The executable's file name without its extension, as the Windows program named
-// itself to web servers.
+// The executable's file name without its extension: the program names itself to web
+// servers by it.
 const std::string& applicationName() {
   static const std::string name = [] {
     std::error_code error;
@@ -99,8 +99,8 @@ CurlEasy newCurlHandle(const std::string& pinnedCaPem) {
   curl_easy_setopt(h, CURLOPT_USERAGENT, applicationName().c_str());
   curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
   curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
-  // A connection that delivers nothing for a minute is given up, as the Windows
-  // program's internet layer did by default, instead of blocking the window forever.
+  // A connection that delivers nothing for a minute is given up instead of blocking the
+  // window forever.
   curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, 60L);
   // libcurl loads no CA bundle of its own: every connection gets the shared store of the
@@ -108,8 +108,13 @@ CurlEasy newCurlHandle(const std::string& pinnedCaPem) {
   // system's certificates rather than add to them).
   curl_easy_setopt(h, CURLOPT_CAINFO, nullptr);
   curl_easy_setopt(h, CURLOPT_CAPATH, nullptr);
-  curl_easy_setopt(h, CURLOPT_SSL_CTX_FUNCTION, installTrustStore);
-  curl_easy_setopt(h, CURLOPT_SSL_CTX_DATA, const_cast<std::string*>(&pinnedCaPem));
+  // A libcurl whose TLS layer cannot take the store gets no handle: it would verify
+  // against nothing or, worse, something else.
+  if (curl_easy_setopt(h, CURLOPT_SSL_CTX_FUNCTION, installTrustStore) != CURLE_OK ||
+      curl_easy_setopt(h, CURLOPT_SSL_CTX_DATA, const_cast<std::string*>(&pinnedCaPem)) !=
+          CURLE_OK) {
+    return nullptr;
+  }
   return curl;
 }
 
