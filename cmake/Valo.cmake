@@ -13,19 +13,26 @@ function(valo_add_library name)
   target_link_libraries(${name} PUBLIC ${ARGN})
 endfunction()
 
-# valo_add_test(AREA LIBS...): one GoogleTest program per area from tests/AREA/*_test.cpp,
-# every test labelled with the area so `ctest -L AREA` runs it.
+# valo_add_test(AREA LIBS... [RESOURCE_LOCK NAME]): one GoogleTest program per area from
+# tests/AREA/*.cpp, every test labelled with the area so `ctest -L AREA` runs it. Tests of an
+# area that holds a shared resource (fixed ports) name it, and ctest runs them one at a time.
 function(valo_add_test area)
+  cmake_parse_arguments(PARSE_ARGV 1 opt "" "RESOURCE_LOCK" "")
+  set(lock "")
+  if(opt_RESOURCE_LOCK)
+    set(lock RESOURCE_LOCK ${opt_RESOURCE_LOCK})
+  endif()
   file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${area}/*.cpp)
   if(NOT sources)
     return()
   endif()
   add_executable(${area}_tests ${sources})
   target_include_directories(${area}_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${area}_tests PRIVATE ${ARGN} test_support GTest::gtest GTest::gmock
+  target_link_libraries(${area}_tests PRIVATE ${opt_UNPARSED_ARGUMENTS} test_support GTest::gtest GTest::gmock
                         GTest::gtest_main)
   gtest_discover_tests(${area}_tests
-    PROPERTIES LABELS ${area}
+    # No single test may hold up the run: a hang fails after two minutes.
+    PROPERTIES LABELS ${area} TIMEOUT 120 ${lock}
     # One variable per property: test discovery splits a list value at its semicolons.
     ENVIRONMENT "VALO_TEST_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
     ENVIRONMENT_MODIFICATION "VALO_TEST_BINARY_DIR=set:${PROJECT_BINARY_DIR}"

@@ -10,11 +10,13 @@
 #include "gateway/reply_document.h"
 
 namespace valo {
+const char kVersionCheckFailedText[] =
+    "版本檢核失敗，請檢查您的網路連線狀態\n並在稍後再重新嘗試使用這個軟體";
+
 namespace {
 
 constexpr int kVersionPostFailed = 53701;
 constexpr int kVersionReplyUnreadable = 53703;
-constexpr int kVersionRejected = 53705;
 
 constexpr char kOutdatedText[] = "您目前使用的用戶端軟體版本過舊, 將為您自動進行軟體更新";
 constexpr char kDownloadFailedText[] = "檔案下載失敗, 請稍後再重新嘗試檔案更新";
@@ -22,8 +24,6 @@ constexpr char kSwapAnnouncementText[] = "接下來將為您更新及重新啟�
 constexpr char kRetireFailedText[] = "移除舊檔失敗, 請手動重新下載用戶端軟體";
 constexpr char kReplaceFailedText[] = "轉置新檔案失敗, 請手動重新下載用戶端軟體";
 constexpr char kRestartFailedText[] = "新版本軟體已完成更新但重新啟動失敗。";
-constexpr char kCheckFailedText[] =
-    "版本檢核失敗，請檢查您的網路連線狀態\n並在稍後再重新嘗試使用這個軟體";
 
 void close(const CloseProgram& closeProgram) {
   if (closeProgram) closeProgram();
@@ -94,7 +94,7 @@ int checkClientVersion(Context& context, std::string& message) {
     if (checkReply(reply, rtnCode, rtnMsg) != 0) {
       result = kVersionReplyUnreadable;
     } else if (rtnCode != "0") {
-      result = kVersionRejected;
+      result = kClientVersionOutdated;
     }
   }
   message = formatErrorMessage(result);
@@ -109,10 +109,10 @@ int runStartupCheck(Context& context, const CloseProgram& closeProgram) {
 
   std::string message;
   const int result = checkClientVersion(context, message);
-  if (result == kVersionRejected) {
+  if (result == kClientVersionOutdated) {
     updateClient(context, files, closeProgram);
   } else if (result != code::kSuccess) {
-    context.platform.ui.messageBox(kCheckFailedText);
+    context.platform.ui.messageBox(kVersionCheckFailedText);
     close(closeProgram);
   }
   return result;

@@ -11,6 +11,12 @@ namespace valo {
 // Asks the front end to close the program. It must not block; asking twice is harmless.
 using CloseProgram = std::function<void()>;
 
+// The code of checkClientVersion when the gateway no longer accepts this client.
+inline constexpr int kClientVersionOutdated = 53705;
+
+// Shown when the version check fails for any reason but an outdated client.
+extern const char kVersionCheckFailedText[];
+
 // Asks the gateway whether it still accepts this client (`checkVersion`, RSA envelope,
 // `version` = "1.3"). Returns 0 when `rtnCode` is exactly "0"; 53701 when the post fails;
 // 53703 when the reply cannot be read; 53705 for any other `rtnCode`. `message` is the

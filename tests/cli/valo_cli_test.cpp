@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_process.h"
+#include "support/gateway_sim_process.h"
 #include "support/temp_home.h"
 #include "support/test_util.h"
 
@@ -11,13 +12,24 @@ namespace {
 
 constexpr char kVersionReply[] = "{'errCode':'0','errMsg':'','clientVersion':'1.3'}\n";
 
+// The program as it ships talks to the gateway built into it, so each test runs the
+// simulator on that gateway's ports.
 class ValoCliTest : public ::testing::Test {
  protected:
+  void SetUp() override { startGateway("{}"); }
+
+  void startGateway(const std::string& scenario) {
+    sim_.reset();
+    sim_ = std::make_unique<GatewaySimProcess>(GatewaySimProcess::builtInPorts(scenario));
+    ASSERT_TRUE(sim_->ready()) << sim_->error();
+  }
+
   CliRun cli(const std::vector<std::string>& args, const std::string& input = "") {
     return runCli(home_.tmp(), args, input);
   }
 
   TempHome home_;
+  std::unique_ptr<GatewaySimProcess> sim_;
 };
 
 TEST_F(ValoCliTest, VersionAndHelp) {
@@ -119,6 +131,51 @@ TEST_F(ValoCliTest, ADashArgumentTakesTheNextInputLine) {
   EXPECT_EQ(run.out, kVersionReply);
   run = cli({"run"}, "doTest '-'\ngetClientVersion\ngetClientVersion\n");
   EXPECT_EQ(run.out, std::string(kVersionReply) + kVersionReply);
+}
+
+TEST_F(ValoCliTest, RunHoldsOneLoginForTheCallsAfterIt) {
+  writeTextFile(home_.path("session.txt"),
+                "doLogin A123456789 -\n"
+                "getFnStatus A123456789\n"
+                "doLogout A123456789\n");
+  const CliRun run = cli({"--no", "run", home_.path("session.txt")}, "demo1234\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(
+      run.out,
+      "{'errCode':'0','errMsg':'(登入成功)','phone':'0912345678','email':'demo@example.com'}\n"
+      "{'errCode':'0','errMsg':'','fnStatus':'30001','certCount':'0',"
+      "'effectCertCount':'0'}\n"
+      "0\n");
+
+  // The version check, the login, the status query and the logout, in one session.
+  ASSERT_EQ(sim_->journalOf("checkVersion").size(), 1u);
+  ASSERT_EQ(sim_->journalOf("doLogin").size(), 1u);
+  const auto status = sim_->journalOf("getFnStatus");
+  const auto logout = sim_->journalOf("doLogout");
+  ASSERT_EQ(status.size(), 1u);
+  ASSERT_EQ(logout.size(), 1u);
+  EXPECT_EQ(status[0].value("session", ""), "A123456789");
+  EXPECT_EQ(logout[0].value("session", ""), "A123456789");
+  for (const auto& entry : sim_->journal()) {
+    EXPECT_TRUE(entry.value("violations", nlohmann::json::array()).empty()) << entry.dump();
+  }
+}
+
+TEST_F(ValoCliTest, AnOutdatedClientStopsBeforeAnyCall) {
+  startGateway(R"({"acceptedVersions": ["1.4"]})");
+  const CliRun run = cli({"call", "getClientVersion"});
+  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("<53705>用戶端版本資訊不符"), std::string::npos) << run.err;
+  EXPECT_TRUE(sim_->journalOf("doLogin").empty());
+}
+
+TEST_F(ValoCliTest, AnUnreachableGatewayFailsTheStart) {
+  sim_.reset();
+  const CliRun run = cli({"call", "getClientVersion"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("版本檢核失敗，請檢查您的網路連線狀態"), std::string::npos) << run.err;
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -60,6 +61,21 @@ GatewaySimProcess::~GatewaySimProcess() {
   }
 }
 
+GatewaySimProcess::Options GatewaySimProcess::builtInPorts(const std::string& scenario) {
+  // The port of "scheme://host:port/...".
+  auto portOf = [](const std::string& url) {
+    static const std::regex kPort(R"(^[a-zA-Z]+://[^/:]+:(\d+)(/.*)?$)");
+    std::smatch match;
+    return std::regex_match(url, match, kPort) ? std::stoi(match[1]) : 0;
+  };
+  const GatewayEndpoint builtIn = builtInGatewayEndpoint();
+  Options options;
+  options.scenario = scenario;
+  options.httpsPort = portOf(builtIn.baseUrl);
+  options.httpPort = portOf(builtIn.echoUrl1);
+  return options;
+}
+
 void GatewaySimProcess::start(const Options& options) {
   stateDir_ = makeStateDir();
   if (stateDir_.empty()) {
@@ -71,9 +87,18 @@ void GatewaySimProcess::start(const Options& options) {
     error_ = "cannot write the scenario";
     return;
   }
-  std::vector<std::string> args = {binaryPath(), "--port",      "0",          "--http-port",
-                                   "0",          "--state-dir", stateDir_,    "--scenario",
-                                   scenarioPath, "--demo-dir",  demoFile(""), "--stop-on-stdin-eof",
+  std::vector<std::string> args = {binaryPath(),
+                                   "--port",
+                                   std::to_string(options.httpsPort),
+                                   "--http-port",
+                                   std::to_string(options.httpPort),
+                                   "--state-dir",
+                                   stateDir_,
+                                   "--scenario",
+                                   scenarioPath,
+                                   "--demo-dir",
+                                   demoFile(""),
+                                   "--stop-on-stdin-eof",
                                    "1"};
   if (!options.serverCert.empty()) {
     args.insert(args.end(),
@@ -136,7 +161,18 @@ int GatewaySimProcess::stop() {
   if (pid_ <= 0) return -1;
   kill(pid_, SIGTERM);
   int status = 0;
-  pid_t waited = waitpid(pid_, &status, 0);
+  pid_t waited = 0;
+  // A simulator that does not stop in time is killed, so a fault in it fails the test
+  // (with -1) instead of hanging the run.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while ((waited = waitpid(pid_, &status, WNOHANG)) == 0 &&
+         std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  if (waited == 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, &status, 0);
+  }
   pid_ = -1;
   httpsPort_ = httpPort_ = 0;
   if (waited <= 0 || !WIFEXITED(status)) return -1;

@@ -25,7 +25,15 @@ class GatewaySimProcess {
     // HTTPS certificate and key; empty for the demo certificate under the demo CA.
     std::string serverCert;
     std::string serverKey;
+    // Listening ports; 0 lets the simulator choose free ones.
+    int httpsPort = 0;
+    int httpPort = 0;
   };
+
+  // Options for a simulator on the ports of the gateway built into the programs, for tests
+  // that run a front end as it ships. Such tests share the ports: ctest runs them one at a
+  // time (the RESOURCE_LOCK "built_in_gateway").
+  static Options builtInPorts(const std::string& scenario = "{}");
 
   explicit GatewaySimProcess(const std::string& scenario = "{}");
   explicit GatewaySimProcess(Options options);

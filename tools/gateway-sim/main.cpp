@@ -6,6 +6,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -204,8 +206,21 @@ int main(int argc, char** argv) {
                });
   valo::sim::installPlainRoutes(plain, state, journal);
 
-  std::thread gatewayThread([&gateway] { gateway.listen_after_bind(); });
-  std::thread plainThread([&plain] { plain.listen_after_bind(); });
+  std::atomic<bool> gatewayDone = false;
+  std::atomic<bool> plainDone = false;
+  std::thread gatewayThread([&] {
+    gateway.listen_after_bind();
+    gatewayDone = true;
+  });
+  std::thread plainThread([&] {
+    plain.listen_after_bind();
+    plainDone = true;
+  });
+  // Readiness is announced only once both servers run their accept loops: a stop() that
+  // comes earlier than that is ignored by the server.
+  while (!(gateway.is_running() || gatewayDone) || !(plain.is_running() || plainDone)) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
   if (!options.portFile.empty() && !writePortFile(options.portFile, httpsPort, httpPort)) {
     std::cerr << "valo-gateway-sim: cannot write " << options.portFile << "\n";
   }
@@ -223,8 +238,12 @@ int main(int argc, char** argv) {
 
   int signal = 0;
   sigwait(&stopSignals, &signal);
-  gateway.stop();
-  plain.stop();
+  // A server only honours stop() while its loop runs; repeat until both loops have ended.
+  while (!gatewayDone || !plainDone) {
+    gateway.stop();
+    plain.stop();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
   gatewayThread.join();
   plainThread.join();
   return 0;

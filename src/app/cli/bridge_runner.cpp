@@ -38,6 +38,17 @@ int BridgeRunner::call(const std::string& method, const std::vector<std::string>
   return runCall(method, words, "");
 }
 
+std::optional<std::string> checkCallShape(std::string_view method, size_t argumentCount) {
+  const BridgeMethod* known = findBridgeMethod(method);
+  if (known == nullptr) return "unknown method " + std::string(method);
+  const int given = static_cast<int>(argumentCount);
+  if (given != known->parameterCount) {
+    return std::string(known->name) + " takes " + argumentCountText(known->parameterCount) + ", " +
+           std::to_string(given) + " given";
+  }
+  return std::nullopt;
+}
+
 int BridgeRunner::run(std::istream& script, const std::string& scriptName) {
   std::string line;
   for (int number = 1; !closeRequested_ && std::getline(script, line); ++number) {
@@ -61,14 +72,10 @@ int BridgeRunner::run(std::istream& script, const std::string& scriptName) {
 
 int BridgeRunner::runCall(std::string_view method, const std::vector<Word>& arguments,
                           const std::string& where) {
-  const BridgeMethod* known = findBridgeMethod(method);
-  if (known == nullptr) return usageError(where, "unknown method " + std::string(method));
-  const int given = static_cast<int>(arguments.size());
-  if (given != known->parameterCount) {
-    return usageError(where, std::string(known->name) + " takes " +
-                                 argumentCountText(known->parameterCount) + ", " +
-                                 std::to_string(given) + " given");
+  if (std::optional<std::string> error = checkCallShape(method, arguments.size())) {
+    return usageError(where, *error);
   }
+  const BridgeMethod* known = findBridgeMethod(method);
 
   std::vector<std::string> values;
   values.reserve(arguments.size());

@@ -20,6 +20,10 @@ namespace valo::cli {
 // asked for. nullopt when there is nothing left to read.
 using ArgumentReader = std::function<std::optional<std::string>(const std::string& prompt)>;
 
+// Why `method` with `argumentCount` arguments is not a call the bridge takes (an unknown
+// name, or another count than the method's), or nullopt when it is one.
+std::optional<std::string> checkCallShape(std::string_view method, size_t argumentCount);
+
 // Runs bridge calls for the terminal, as the page runs them: one ScriptBridge for the
 // whole process, so a login holds for the calls after it. Replies go to `out`, one per
 // line (methods without a reply print nothing, doLogout its number); usage errors go to

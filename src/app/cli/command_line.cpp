@@ -111,8 +111,10 @@ Options:
   --help       Show this text.
   --version    Show the client version.
 
-Exit status: 0 the calls ran (whatever their errCode), 1 the input could not be read,
-2 usage error, 3 the gateway no longer accepts this client version.
+Before the first call the gateway is asked whether it still accepts this client version.
+
+Exit status: 0 the calls ran (whatever their errCode), 1 the input could not be read or the
+version check failed, 2 usage error, 3 the gateway no longer accepts this client version.
 )";
 }
 

@@ -8,7 +8,7 @@ namespace valo::cli {
 
 // Exit statuses of valo-cli.
 inline constexpr int kExitRan = 0;
-inline constexpr int kExitFailed = 1;  // the input could not be read
+inline constexpr int kExitFailed = 1;  // the input could not be read, or the version check failed
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitOutdated = 3;  // the gateway no longer accepts this client version
 

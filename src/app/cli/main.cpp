@@ -70,6 +70,13 @@ int runMain(const std::vector<std::string>& args) {
       std::cout << kClientVersion << '\n';
       return kExitRan;
     case Command::kCall:
+      // A call that cannot run is a usage error before anything reaches the gateway.
+      if (std::optional<std::string> error =
+              checkCallShape(parsed.commandLine.method, parsed.commandLine.arguments.size())) {
+        std::cerr << "valo-cli: " << *error << '\n';
+        return kExitUsage;
+      }
+      break;
     case Command::kRun:
       break;
   }

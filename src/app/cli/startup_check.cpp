@@ -1,14 +1,23 @@
 #include "app/cli/startup_check.h"
 
+#include "app/cli/command_line.h"
+#include "app/startup_check.h"
+
 namespace valo::cli {
 
-std::optional<int> checkVersionAtStart(Context& /*context*/, std::ostream& /*err*/) {
-  // HOOK(version check): the gateway's version check (`checkClientVersion`) is not part of
-  // this build yet, so the terminal starts without it. Once it exists, call it here:
-  //   0      -> return std::nullopt;
-  //   53705  -> write the outdated-client message to `err`, return kExitOutdated;
-  //   other  -> write the version-check failure message to `err`, return kExitFailed.
-  return std::nullopt;
+std::optional<int> checkVersionAtStart(Context& context, std::ostream& err) {
+  std::string message;
+  const int code = checkClientVersion(context, message);
+  if (code == 0) return std::nullopt;
+  if (code == kClientVersionOutdated) {
+    // The window would replace its own executable here; a terminal program leaves that to
+    // whoever installed it.
+    err << message << "\nThis client version is no longer accepted by the gateway; "
+        << "install the current valo-cli.\n";
+    return kExitOutdated;
+  }
+  err << kVersionCheckFailedText << '\n' << message << '\n';
+  return kExitFailed;
 }
 
 }  // namespace valo::cli
