@@ -42,37 +42,39 @@ std::optional<std::string> GatewayClient::replyText(const std::string& opened) c
   return codePageToUtf8(text, endpoint_.wireCodePage);
 }
 
-int GatewayClient::postRsaEnvelope(const std::string& url, const ParamMap& params,
-                                   std::string& reply) {
-  if (!rsa_) return code::kUnknownError;
-  std::optional<ParamMap> sealed =
-      sealValues(params, true, [this](std::string_view value) { return rsa_->sealValue(value); });
+int GatewayClient::postSealed(
+    const std::string& url, const std::optional<ParamMap>& sealed,
+    const std::function<std::optional<std::string>(const std::string&)>& openReply,
+    std::string& reply) {
   if (!sealed) return code::kUnknownError;
   std::string body;
   int result = httpPostForm(ui_, endpoint_.pinnedCaPem, url, *sealed, body);
   if (result != code::kSuccess) return result;
-  std::optional<std::string> opened = rsa_->openReply(body);
+  std::optional<std::string> opened = openReply(body);
   std::optional<std::string> text = opened ? replyText(*opened) : std::nullopt;
   if (!text) return code::kUnknownError;
   reply = std::move(*text);
   return code::kSuccess;
 }
 
+int GatewayClient::postRsaEnvelope(const std::string& url, const ParamMap& params,
+                                   std::string& reply) {
+  if (!rsa_) return code::kUnknownError;
+  return postSealed(
+      url,
+      sealValues(params, true, [this](std::string_view value) { return rsa_->sealValue(value); }),
+      [this](const std::string& body) { return rsa_->openReply(body); }, reply);
+}
+
 int GatewayClient::postSessionEnvelope(const std::string& sessionKey, const std::string& url,
                                        const ParamMap& params, std::string& reply) {
   std::optional<SessionEnvelope> session = SessionEnvelope::fromSessionKey(sessionKey);
   if (!session) return code::kUnknownError;
-  std::optional<ParamMap> sealed = sealValues(
-      params, false, [&session](std::string_view value) { return session->sealValue(value); });
-  if (!sealed) return code::kUnknownError;
-  std::string body;
-  int result = httpPostForm(ui_, endpoint_.pinnedCaPem, url, *sealed, body);
-  if (result != code::kSuccess) return result;
-  std::optional<std::string> opened = session->openReply(body);
-  std::optional<std::string> text = opened ? replyText(*opened) : std::nullopt;
-  if (!text) return code::kUnknownError;
-  reply = std::move(*text);
-  return code::kSuccess;
+  return postSealed(
+      url,
+      sealValues(params, false,
+                 [&session](std::string_view value) { return session->sealValue(value); }),
+      [&session](const std::string& body) { return session->openReply(body); }, reply);
 }
 
 }  // namespace valo

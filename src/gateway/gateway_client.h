@@ -1,6 +1,7 @@
 #ifndef VALO_GATEWAY_GATEWAY_CLIENT_H_
 #define VALO_GATEWAY_GATEWAY_CLIENT_H_
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,6 +49,11 @@ class GatewayClient {
   std::optional<ParamMap> sealValues(const ParamMap& params, bool dropEmpty, Seal seal) const;
   // The opened reply bytes up to the first zero byte, as UTF-8.
   std::optional<std::string> replyText(const std::string& opened) const;
+  // Posts the sealed values and opens the reply body with `openReply`; the result code and
+  // reply of both posts.
+  int postSealed(const std::string& url, const std::optional<ParamMap>& sealed,
+                 const std::function<std::optional<std::string>(const std::string&)>& openReply,
+                 std::string& reply);
 
   GatewayEndpoint endpoint_;
   platform::Ui& ui_;
