@@ -14,9 +14,9 @@ enum class RegistryValueType { kString, kExpandString, kDword, kBinary };
 
 struct RegistryValue {
   RegistryValueType type = RegistryValueType::kString;
-  std::string text;            // kString, kExpandString
-  uint32_t dword = 0;          // kDword
-  std::string binary;          // kBinary (raw bytes)
+  std::string text;    // kString, kExpandString
+  uint32_t dword = 0;  // kDword
+  std::string binary;  // kBinary (raw bytes)
 
   static RegistryValue String(std::string text);
   static RegistryValue ExpandString(std::string text);
@@ -44,8 +44,7 @@ class Registry {
                         const RegistryValue& value) = 0;
   // Names of the direct sub-keys, in a stable order (the order of creation).
   virtual std::vector<std::string> subKeys(RegistryRoot root, const std::string& key) = 0;
-  virtual bool deleteValue(RegistryRoot root, const std::string& key,
-                           const std::string& name) = 0;
+  virtual bool deleteValue(RegistryRoot root, const std::string& key, const std::string& name) = 0;
   // Deletes the key with everything below it.
   virtual bool deleteKey(RegistryRoot root, const std::string& key) = 0;
 };

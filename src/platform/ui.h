@@ -25,8 +25,8 @@ class Ui {
   // The shared progress window: a position of 0 or above shows or updates it (title and
   // subtitle only when not empty), a negative position shows `message` as the final step
   // and hides the window.
-  virtual void showProgress(const std::string& title, const std::string& subtitle,
-                            int position, int range, const std::string& message) = 0;
+  virtual void showProgress(const std::string& title, const std::string& subtitle, int position,
+                            int range, const std::string& message) = 0;
 
   // The user agreement; true only when the user accepted it.
   virtual bool runAgreement() = 0;
