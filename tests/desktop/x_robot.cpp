@@ -40,6 +40,20 @@ std::optional<std::string> findWindow(const std::string& pattern, milliseconds t
   }
 }
 
+std::vector<std::string> windows(const std::string& pattern) { return searchWindows(pattern); }
+
+std::optional<std::string> findOtherWindow(const std::string& pattern, const std::string& except,
+                                           milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    for (const std::string& id : searchWindows(pattern)) {
+      if (id != except) return id;
+    }
+    if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+    std::this_thread::sleep_for(milliseconds(50));
+  }
+}
+
 bool windowShown(const std::string& pattern) { return !searchWindows(pattern).empty(); }
 
 bool waitUntilGone(const std::string& pattern, milliseconds timeout) {
@@ -54,6 +68,10 @@ bool waitUntilGone(const std::string& pattern, milliseconds timeout) {
 bool pressKeys(const std::string& window, const std::vector<std::string>& keys) {
   if (!run({"xdotool", "windowfocus", window})) return false;
   std::this_thread::sleep_for(milliseconds(100));
+  return typeKeys(keys);
+}
+
+bool typeKeys(const std::vector<std::string>& keys) {
   for (const std::string& key : keys) {
     if (!run({"xdotool", "key", "--delay", "50", key})) return false;
     std::this_thread::sleep_for(milliseconds(50));

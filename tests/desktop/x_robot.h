@@ -19,6 +19,13 @@ using std::chrono::milliseconds;
 std::optional<std::string> findWindow(const std::string& pattern,
                                       milliseconds timeout = milliseconds(10000));
 
+// The ids of the shown windows whose caption matches `pattern`.
+std::vector<std::string> windows(const std::string& pattern);
+
+// Waits up to `timeout` for a shown window with that caption other than `except`.
+std::optional<std::string> findOtherWindow(const std::string& pattern, const std::string& except,
+                                           milliseconds timeout = milliseconds(10000));
+
 // Whether a shown window with that caption exists now.
 bool windowShown(const std::string& pattern);
 
@@ -28,6 +35,9 @@ bool waitUntilGone(const std::string& pattern, milliseconds timeout = millisecon
 // Gives `window` the keyboard focus and types the keys (xdotool key names: "Return",
 // "Escape", "alt+space", "a").
 bool pressKeys(const std::string& window, const std::vector<std::string>& keys);
+
+// Types the keys into whatever has the focus now (a menu that just opened, say).
+bool typeKeys(const std::vector<std::string>& keys);
 
 // Clicks with the left button at (x, y) relative to `window`.
 bool clickAt(const std::string& window, int x, int y);

@@ -13,6 +13,9 @@
 namespace valo::gtk {
 namespace {
 
+// How long a close waits for the page's current script to end.
+constexpr guint kPageIdleWaitMs = 2000;
+
 // No page argument list comes near this; a larger body is refused unread.
 constexpr gsize kMaxBodySize = 16 * 1024 * 1024;
 
@@ -50,7 +53,8 @@ CVALODlg::CVALODlg(WebHost& web, platform::Ui& ui)
     : web_(web),
       ui_(ui),
       window_(gtk_window_new(GTK_WINDOW_TOPLEVEL)),
-      contentManager_(webkit_user_content_manager_new()) {
+      contentManager_(webkit_user_content_manager_new()),
+      closeWait_(g_cancellable_new()) {
   GtkWindow* window = GTK_WINDOW(window_);
   gtk_window_set_titlebar(window, buildTitleBar());
   gtk_window_set_title(window, kProgramCaption);
@@ -91,6 +95,8 @@ CVALODlg::~CVALODlg() {
   for (guint source : {closeSource_, drainSource_, aboutSource_}) {
     if (source != 0) g_source_remove(source);
   }
+  g_cancellable_cancel(closeWait_);  // a pending wait must not call back into a dead window
+  g_object_unref(closeWait_);
   web_.clearBridge();
   web_.setAutomationView(nullptr);
   g_signal_handlers_disconnect_by_data(contentManager_, this);
@@ -150,14 +156,40 @@ void CVALODlg::requestClose() {
 }
 
 void CVALODlg::scheduleClose() {
-  if (closeSource_ == 0) closeSource_ = g_idle_add(&CVALODlg::closeLater, this);
+  if (closeScheduled_ || window_ == nullptr) return;
+  closeScheduled_ = true;
+  // A script evaluated now runs once the page's current script has ended; the window
+  // closes then. A page that does not answer is not waited for long.
+  webkit_web_view_evaluate_javascript(view_, "0", -1, nullptr, nullptr, closeWait_,
+                                      &CVALODlg::onPageIdle, this);
+  closeSource_ = g_timeout_add(kPageIdleWaitMs, &CVALODlg::onCloseTimeout, this);
 }
 
-gboolean CVALODlg::closeLater(gpointer self) {
+void CVALODlg::onPageIdle(GObject* view, GAsyncResult* result, gpointer self) {
+  GError* error = nullptr;
+  JSCValue* value =
+      webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, &error);
+  if (value != nullptr) g_object_unref(value);
+  const bool cancelled = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
+  if (error != nullptr) g_error_free(error);
+  if (cancelled) return;  // the window is gone already
+  static_cast<CVALODlg*>(self)->closeNow();
+}
+
+gboolean CVALODlg::onCloseTimeout(gpointer self) {
   auto* dialog = static_cast<CVALODlg*>(self);
   dialog->closeSource_ = 0;
-  if (dialog->window_ != nullptr && !dialog->callOpen_) gtk_widget_destroy(dialog->window_);
+  dialog->closeNow();
   return G_SOURCE_REMOVE;
+}
+
+void CVALODlg::closeNow() {
+  closeScheduled_ = false;
+  if (closeSource_ != 0) g_source_remove(closeSource_);
+  closeSource_ = 0;
+  // A call that began before the page's script ended closes the window when it returns.
+  if (callOpen_) return;
+  if (window_ != nullptr) gtk_widget_destroy(window_);
 }
 
 void CVALODlg::handleBridgeRequest(WebKitURISchemeRequest* request, std::string_view name) {
@@ -219,6 +251,8 @@ gboolean CVALODlg::onDelete(GtkWidget*, GdkEvent*, gpointer self) {
 void CVALODlg::onDestroy(GtkWidget*, gpointer self) {
   auto* dialog = static_cast<CVALODlg*>(self);
   dialog->window_ = nullptr;
+  if (dialog->closeSource_ != 0) g_source_remove(dialog->closeSource_);
+  dialog->closeSource_ = 0;
   dialog->web_.clearBridge();
   dialog->web_.setAutomationView(nullptr);
   if (dialog->loop_ != nullptr) g_main_loop_quit(dialog->loop_);

@@ -45,8 +45,10 @@ class CVALODlg {
   // the window closes without being shown.
   void run();
 
-  // Asks the window to close (closeApp, the start-up check). Never blocks: the window
-  // closes once the open bridge call, if any, has returned, or as soon as run starts.
+  // Asks the window to close (closeApp, the start-up check, the page's ButtonCancel).
+  // Never blocks: the window closes once the open bridge call, if any, has returned and
+  // the page's script has run to its end (so a script may go on after closeApp), or as
+  // soon as run starts.
   void requestClose();
   bool closeRequested() const { return closeRequested_; }
 
@@ -59,6 +61,7 @@ class CVALODlg {
   void handleBridgeRequest(WebKitURISchemeRequest* request, std::string_view name);
   void afterCall();
   void scheduleClose();
+  void closeNow();
   bool inputBlocked() const { return callOpen_ || draining_; }
 
   static gboolean onDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
@@ -74,7 +77,8 @@ class CVALODlg {
                                      gpointer self);
   static void onAboutItem(GtkMenuItem* item, gpointer self);
   static gboolean showAboutLater(gpointer self);
-  static gboolean closeLater(gpointer self);
+  static void onPageIdle(GObject* view, GAsyncResult* result, gpointer self);
+  static gboolean onCloseTimeout(gpointer self);
   static gboolean endDraining(gpointer self);
 
   WebHost& web_;
@@ -90,6 +94,8 @@ class CVALODlg {
   bool callOpen_ = false;
   bool draining_ = false;
   bool closeRequested_ = false;
+  GCancellable* closeWait_;
+  bool closeScheduled_ = false;
   guint closeSource_ = 0;
   guint drainSource_ = 0;
   guint aboutSource_ = 0;

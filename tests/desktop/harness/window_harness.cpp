@@ -8,10 +8,14 @@
 //   getFnStatus(text)     throws, as a broken operation would
 //   doLogout(text)        replies the number `text`
 //
-// Every other call goes to the real bridge. Run with --automation.
+// Every other call goes to the real bridge. Run with --automation. When VALO_HARNESS_LOG
+// names a file, every call that returns is noted there ("method -> reply"), so a test
+// can tell that a call completed even when the window closed right after it.
 #include <gtk/gtk.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <stdexcept>
 
 #include "app/gtk/gtk_ui.h"
@@ -44,13 +48,13 @@ int main(int argc, char** argv) {
   valo::Context context(platform.services(ui));
   valo::gtk::CVALODlg window(web, ui);
   valo::ScriptBridge bridge(context, [&window] { window.requestClose(); });
-  window.setDispatcher([&](std::string_view method,
-                           const std::vector<std::string>& args) -> std::optional<BridgeReply> {
+  auto answer = [&](std::string_view method,
+                    const std::vector<std::string>& args) -> std::optional<BridgeReply> {
     const std::string arg = args.empty() ? std::string() : args[0];
     if (method == "qrySvrCertInfo") return text(arg);
     if (method == "replaceCert") {
-      const auto answer = ui.messageBox(arg, valo::platform::MessageButtons::kOkCancel, "");
-      return text(answer == valo::platform::MessageResult::kOk ? "OK" : "CANCEL");
+      const auto pressed = ui.messageBox(arg, valo::platform::MessageButtons::kOkCancel, "");
+      return text(pressed == valo::platform::MessageResult::kOk ? "OK" : "CANCEL");
     }
     if (method == "crtNewCert") return text(ui.runAgreement() ? "OK" : "CANCEL");
     if (method == "dlCert") {
@@ -62,6 +66,15 @@ int main(int argc, char** argv) {
       return BridgeReply{BridgeReturn::kShort, {}, static_cast<int16_t>(std::stoi(arg))};
     }
     return bridge.call(method, args);
+  };
+  const char* logPath = std::getenv("VALO_HARNESS_LOG");
+  window.setDispatcher([&](std::string_view method, const std::vector<std::string>& args) {
+    std::optional<BridgeReply> reply = answer(method, args);
+    if (logPath != nullptr) {
+      std::ofstream log(logPath, std::ios::app);
+      log << method << " -> " << (reply ? reply->text : "(failed)") << "\n";
+    }
+    return reply;
   });
   ui.setMainWindow(window.window());
   window.loadPage();
