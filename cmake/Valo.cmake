@@ -26,6 +26,8 @@ function(valo_add_test area)
                         GTest::gtest_main)
   gtest_discover_tests(${area}_tests
     PROPERTIES LABELS ${area}
-    ENVIRONMENT "VALO_TEST_SOURCE_DIR=${PROJECT_SOURCE_DIR};VALO_TEST_BINARY_DIR=${PROJECT_BINARY_DIR}"
+    # One variable per property: test discovery splits a list value at its semicolons.
+    ENVIRONMENT "VALO_TEST_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+    ENVIRONMENT_MODIFICATION "VALO_TEST_BINARY_DIR=set:${PROJECT_BINARY_DIR}"
     DISCOVERY_TIMEOUT 60)
 endfunction()

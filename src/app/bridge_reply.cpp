@@ -10,13 +10,26 @@ std::string escapeScriptString(std::string_view value) {
   for (size_t i = 0; i < value.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(value[i]);
     switch (c) {
-      case '\\': out += "\\\\"; continue;
-      case '\'': out += "\\'"; continue;
-      case '"': out += "\\\""; continue;
-      case '\n': out += "\\n"; continue;
-      case '\r': out += "\\r"; continue;
-      case '\t': out += "\\t"; continue;
-      default: break;
+      case '\\':
+        out += "\\\\";
+        continue;
+      case '\'':
+        out += "\\'";
+        continue;
+      case '"':
+        out += "\\\"";
+        continue;
+      case '\n':
+        out += "\\n";
+        continue;
+      case '\r':
+        out += "\\r";
+        continue;
+      case '\t':
+        out += "\\t";
+        continue;
+      default:
+        break;
     }
     if (c < 0x20 || c == 0x7f) {
       char hex[8];
@@ -26,7 +39,8 @@ std::string escapeScriptString(std::string_view value) {
       // "</script>" inside a literal would end an inline script element.
       out += "<\\/";
       ++i;
-    } else if (c == 0xE2 && i + 2 < value.size() && static_cast<unsigned char>(value[i + 1]) == 0x80 &&
+    } else if (c == 0xE2 && i + 2 < value.size() &&
+               static_cast<unsigned char>(value[i + 1]) == 0x80 &&
                (static_cast<unsigned char>(value[i + 2]) == 0xA8 ||
                 static_cast<unsigned char>(value[i + 2]) == 0xA9)) {
       // U+2028 and U+2029 end a line inside a literal for older script engines.

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <optional>
 #include <utility>
 
@@ -18,13 +17,16 @@ constexpr const char* kReadFailedMessage = "檔案讀取失敗, 無法讀取檔�
 constexpr const char* kOpenFailedMessage = "開啟資料夾失敗, 請重新指定檔案儲存資料夾";
 constexpr const char* kWriteFailedMessage = "存檔失敗, 請重新指定檔案儲存位置";
 
-// Whether `path` could be opened for writing, without changing an existing file and
-// without leaving a new one behind. An existing folder or read-only file cannot.
-bool canOpenForWriting(const std::string& path, unsigned mode) {
+// An existing folder or read-only file cannot be opened for writing. The replacement
+// below would fail only at its rename, or swap a read-only file out; refuse them first.
+bool existingTargetWritable(const std::string& path, bool& exists) {
   struct stat info;
-  if (::stat(path.c_str(), &info) == 0) {
-    return !S_ISDIR(info.st_mode) && ::access(path.c_str(), W_OK) == 0;
-  }
+  exists = ::stat(path.c_str(), &info) == 0;
+  return !exists || (!S_ISDIR(info.st_mode) && ::access(path.c_str(), W_OK) == 0);
+}
+
+// Whether a file could be created at `path`, leaving nothing behind.
+bool canCreate(const std::string& path, unsigned mode) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
   if (fd < 0) return false;
   ::close(fd);
@@ -52,12 +54,17 @@ bool readWholeFile(Ui& ui, const std::string& path, std::string& content) {
 
 int writeFileWithFolders(Ui& ui, const std::string& path, std::string_view bytes, unsigned mode) {
   createParentFolders(path);
-  // The replacement below would swap out a read-only file or fail only at the rename;
-  // refuse such targets up front as opening them for writing would.
-  if (!canOpenForWriting(path, mode)) {
+  bool exists = false;
+  if (!existingTargetWritable(path, exists)) {
     return fail(ui, kOpenFailedMessage, code::kOpenFileForWriteFailed);
   }
-  if (bytes.empty()) return fail(ui, kWriteFailedMessage, code::kWriteDataFailed);
+  // Nothing to write is a failed write; the file stays as it was (or absent).
+  if (bytes.empty()) {
+    if (!exists && !canCreate(path, mode)) {
+      return fail(ui, kOpenFailedMessage, code::kOpenFileForWriteFailed);
+    }
+    return fail(ui, kWriteFailedMessage, code::kWriteDataFailed);
+  }
   switch (writeFileAtomically(path, bytes, mode)) {
     case AtomicWriteResult::kOk:
       return code::kSuccess;

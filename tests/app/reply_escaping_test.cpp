@@ -68,8 +68,8 @@ TEST(ReplyEscapingTest, PageEvaluationYieldsEveryHostileValueExactly) {
   std::vector<std::string> replies;
   for (const auto& value : values) replies.push_back(ReplyBuilder(0, "").add("v", value).str());
 
-  testsupport::TempHome home;
-  const auto evaluated = evaluateInNode(replies, home.path());
+  test::TempHome home;
+  const auto evaluated = evaluateInNode(replies, home.root());
   ASSERT_EQ(evaluated.size(), values.size()) << "node must be installed";
   for (size_t i = 0; i < values.size(); ++i) {
     EXPECT_EQ(evaluated[i], toHex(values[i])) << "value #" << i << ": " << replies[i];

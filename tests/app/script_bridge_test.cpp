@@ -6,38 +6,15 @@
 #include <regex>
 
 #include "app/bridge_reply.h"
-#include "platform/linux/linux_platform.h"
-#include "platform/scripted_ui.h"
-#include "support/temp_home.h"
+#include "support/test_platform.h"
 
 namespace valo {
 namespace {
 
-// Records what the program asks of the shell instead of opening windows.
-class RecordingShell : public platform::Shell {
- public:
-  bool openWithDesktop(const std::string& target) override {
-    opened.push_back(target);
-    return true;
-  }
-  bool spawnDetached(const std::string&, const std::vector<std::string>&) override { return true; }
-  void showInFileManager(const std::string& path) override { shown.push_back(path); }
-  std::optional<std::string> runForFirstLine(const std::string&, const std::vector<std::string>&,
-                                             std::chrono::milliseconds) override {
-    return std::nullopt;
-  }
-  std::string executablePath() override { return "/usr/bin/valo"; }
-
-  std::vector<std::string> opened;
-  std::vector<std::string> shown;
-};
-
 class ScriptBridgeTest : public ::testing::Test {
  protected:
   ScriptBridgeTest()
-      : context_(platform::Services{platform_.environment(), platform_.registry(), shell_,
-                                    platform_.clock(), ui_}),
-        bridge_(context_, [this] { ++closeRequests_; }) {}
+      : context_(platform_.services()), bridge_(context_, [this] { ++closeRequests_; }) {}
 
   std::string text(std::string_view method, std::vector<std::string> args = {}) {
     auto reply = bridge_.call(method, args);
@@ -47,24 +24,37 @@ class ScriptBridgeTest : public ::testing::Test {
     return reply->text;
   }
 
-  testsupport::TempHome home_;
-  platform::LinuxPlatform platform_;
-  RecordingShell shell_;
-  platform::ScriptedUi ui_;
+  test::TestPlatform platform_;
   Context context_;
   int closeRequests_ = 0;
   ScriptBridge bridge_;
 };
 
 TEST_F(ScriptBridgeTest, PublishesTheTwentyFourMethodsInDispatchOrder) {
-  const char* expected[] = {"doTest",         "iAmAlive",        "getClientPfxFilePath",
-                            "getClientVersion", "doLogin",        "doLogout",
-                            "getFnStatus",    "crtNewCert",      "replaceCert",
-                            "dlCert",         "qrySvrCertInfo",  "qryClntCertInfo",
-                            "qryIECertInfo",  "impUserCert",     "bakUserCert",
-                            "changePfxPwd",   "deployCert",      "openFileManager",
-                            "closeApp",       "getRandom",       "isDepCertAuto",
-                            "isClientDepCertAble", "sendOtp",    "validateOtp"};
+  const char* expected[] = {"doTest",
+                            "iAmAlive",
+                            "getClientPfxFilePath",
+                            "getClientVersion",
+                            "doLogin",
+                            "doLogout",
+                            "getFnStatus",
+                            "crtNewCert",
+                            "replaceCert",
+                            "dlCert",
+                            "qrySvrCertInfo",
+                            "qryClntCertInfo",
+                            "qryIECertInfo",
+                            "impUserCert",
+                            "bakUserCert",
+                            "changePfxPwd",
+                            "deployCert",
+                            "openFileManager",
+                            "closeApp",
+                            "getRandom",
+                            "isDepCertAuto",
+                            "isClientDepCertAble",
+                            "sendOtp",
+                            "validateOtp"};
   auto methods = bridgeMethods();
   ASSERT_EQ(methods.size(), std::size(expected));
   for (size_t i = 0; i < methods.size(); ++i) EXPECT_STREQ(methods[i].name, expected[i]);
@@ -90,24 +80,25 @@ TEST_F(ScriptBridgeTest, PfxPathDoublesBackslashesAndReportsExistence) {
             "{'errCode':'0','errMsg':'','pfxFilePath':'C:\\\\\\\\share\\\\cert.pfx',"
             "'pfxFileExist':'N'}");
 
-  const std::string existing = home_.path() + "/user.pfx";
+  const std::string existing = platform_.home.path("user.pfx");
   std::ofstream(existing) << "x";
   context_.config.set("env.userPfxFilePath", existing);
-  EXPECT_EQ(text("getClientPfxFilePath"), "{'errCode':'0','errMsg':'','pfxFilePath':'" + existing +
-                                              "','pfxFileExist':'Y'}");
-  context_.config.set("env.userPfxFilePath", home_.path());
+  EXPECT_EQ(text("getClientPfxFilePath"),
+            "{'errCode':'0','errMsg':'','pfxFilePath':'" + existing + "','pfxFileExist':'Y'}");
+  context_.config.set("env.userPfxFilePath", platform_.home.root());
   EXPECT_NE(text("getClientPfxFilePath").find("'pfxFileExist':'Y'"), std::string::npos);
 }
 
 TEST_F(ScriptBridgeTest, OpenFileManagerUsesTheConfiguredPathTrimmedOrNothing) {
   ASSERT_EQ(bridge_.call("openFileManager", {""})->kind, BridgeReturn::kNothing);
-  EXPECT_TRUE(shell_.shown.empty());
+  EXPECT_TRUE(platform_.shell.shownInFileManager().empty());
 
   context_.config.set("env.userPfxFilePath", "  /home/u/NOSK/user.pfx \n");
   bridge_.call("openFileManager", {""});
   bridge_.call("openFileManager", {"\t/tmp/other.pfx "});
   bridge_.call("openFileManager", {"   "});
-  EXPECT_EQ(shell_.shown, (std::vector<std::string>{"/home/u/NOSK/user.pfx", "/tmp/other.pfx"}));
+  EXPECT_EQ(platform_.shell.shownInFileManager(),
+            (std::vector<std::string>{"/home/u/NOSK/user.pfx", "/tmp/other.pfx"}));
 }
 
 TEST_F(ScriptBridgeTest, RandomNumberIsBetweenZeroAndOneWithSixDecimals) {

@@ -58,13 +58,6 @@ FileDescriptor lockHive(const std::string& hivePath) {
   return fd;
 }
 
-// Makes a rename in `folder` durable. File systems that cannot sync a folder say EINVAL.
-bool syncFolder(const std::string& folder) {
-  FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!fd.valid()) return false;
-  return ::fsync(fd.get()) == 0 || errno == EINVAL;
-}
-
 }  // namespace
 
 FileRegistry::FileRegistry(std::string folder, std::string desktopFolderName)
@@ -87,10 +80,8 @@ std::optional<RegistryHive> FileRegistry::load(RegistryRoot root) {
 }
 
 bool FileRegistry::store(RegistryRoot root, const RegistryHive& hive) {
-  if (writeFileAtomically(hivePath(root), hive.serialize(), 0600) != AtomicWriteResult::kOk) {
-    return false;
-  }
-  return syncFolder(folder_);
+  // The writer syncs the file and the folder, so a hive written is a hive kept.
+  return writeFileAtomically(hivePath(root), hive.serialize(), 0600) == AtomicWriteResult::kOk;
 }
 
 template <typename ChangeFunction>
