@@ -98,7 +98,7 @@ TEST_F(BridgeCallTest, RepliesOfAnyTextArriveIntact) {
 TEST_F(BridgeCallTest, ReturnKindsAndFailuresReachThePageAsReplies) {
   const json replies = run(R"JS(
     const results = [window.external.doLogout('-2'), typeof window.external.doLogout('7'),
-                     window.external.openFileManager('')];
+                     window.external.doTest('A123456789')];
     try {
       results.push(window.external.getFnStatus('A123456789'));  // the operation throws
     } catch (e) {

@@ -19,11 +19,6 @@ std::string& reasonText() {
   return reason;
 }
 
-void makeFolder(const std::string& path) {
-  std::filesystem::create_directories(path);
-  chmod(path.c_str(), 0700);
-}
-
 }  // namespace
 
 TestDesktop* TestDesktop::get() {
@@ -42,29 +37,17 @@ bool TestDesktop::start(std::string& reason) {
     reason = "Xvfb is not installed";
     return false;
   }
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp != nullptr && *tmp ? tmp : "/tmp") + "/valo-desktop-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) {
-    reason = "cannot make a temporary folder";
-    return false;
-  }
-  root_ = pattern;
-  for (const char* folder : {"/home", "/valo", "/tmp", "/runtime", "/config", "/cache", "/data"}) {
-    makeFolder(root_ + folder);
-  }
-  setenv("HOME", (root_ + "/home").c_str(), 1);
-  setenv("VALO_HOME", (root_ + "/valo").c_str(), 1);
-  setenv("TMPDIR", (root_ + "/tmp").c_str(), 1);
-  setenv("XDG_RUNTIME_DIR", (root_ + "/runtime").c_str(), 1);
-  setenv("XDG_CONFIG_HOME", (root_ + "/config").c_str(), 1);
-  setenv("XDG_CACHE_HOME", (root_ + "/cache").c_str(), 1);
-  setenv("XDG_DATA_HOME", (root_ + "/data").c_str(), 1);
+  home_ = std::make_unique<test::TempHome>();
+  const std::string runtime = home_->path("runtime");
+  std::filesystem::create_directories(runtime);
+  chmod(runtime.c_str(), 0700);
+  home_->setVariable("XDG_RUNTIME_DIR", runtime);
   // No session bus, settings daemon or accessibility bus on this desktop.
-  setenv("GSETTINGS_BACKEND", "memory", 1);
-  setenv("NO_AT_BRIDGE", "1", 1);
-  unsetenv("DBUS_SESSION_BUS_ADDRESS");
-  unsetenv("WAYLAND_DISPLAY");
-  setenv("GDK_BACKEND", "x11", 1);
+  home_->setVariable("GSETTINGS_BACKEND", "memory");
+  home_->setVariable("NO_AT_BRIDGE", "1");
+  home_->setVariable("DBUS_SESSION_BUS_ADDRESS", std::nullopt);
+  home_->setVariable("WAYLAND_DISPLAY", std::nullopt);
+  home_->setVariable("GDK_BACKEND", "x11");
 
   // Xvfb picks a free display number and writes it to the descriptor we give it.
   int pipeFds[2];
@@ -94,22 +77,19 @@ bool TestDesktop::start(std::string& reason) {
     return false;
   }
   display_ = ":" + number;
-  setenv("DISPLAY", display_.c_str(), 1);
+  home_->setVariable("DISPLAY", display_);
   return true;
 }
 
 TestDesktop::~TestDesktop() {
   server_.reset();
-  if (!root_.empty()) {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
+  home_.reset();
 }
 
 std::string TestDesktop::artifactDir() const {
   const char* build = std::getenv("VALO_TEST_BINARY_DIR");
   const std::string dir =
-      (build != nullptr && *build ? std::string(build) : root_) + "/artifacts/desktop";
+      (build != nullptr && *build ? std::string(build) : root()) + "/artifacts/desktop";
   std::filesystem::create_directories(dir);
   return dir;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "desktop/process.h"
+#include "support/temp_home.h"
 
 namespace valo::desktoptest {
 
@@ -19,7 +20,7 @@ class TestDesktop {
   static const std::string& unavailableReason();
 
   const std::string& display() const { return display_; }
-  const std::string& root() const { return root_; }
+  const std::string& root() const { return home_->root(); }
   // Where the tests leave their screenshots: <build>/artifacts/desktop.
   std::string artifactDir() const;
 
@@ -30,7 +31,7 @@ class TestDesktop {
   bool start(std::string& reason);
 
   std::string display_;
-  std::string root_;
+  std::unique_ptr<test::TempHome> home_;
   std::unique_ptr<ChildProcess> server_;
 };
 
