@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <mutex>
 #include <system_error>
 
 namespace valo {
@@ -23,8 +25,8 @@ void initCurlOnce() {
   (void)initialised;
 }
 
-// The executable's file name without its extension, as the Windows program named
-// itself to web servers.
+// The executable's file name without its extension: the program names itself to web
+// servers by it.
 const std::string& applicationName() {
   static const std::string name = [] {
     std::error_code error;
@@ -34,24 +36,47 @@ const std::string& applicationName() {
   return name;
 }
 
-// Adds the pinned CA certificates to the trust store libcurl has already filled from
-// the system's CA bundle, so both are trusted. CURLOPT_CAINFO would replace the system
-// bundle instead of extending it.
-CURLcode addPinnedCertificates(CURL* /*curl*/, void* sslContext, void* userData) {
-  const auto* pem = static_cast<const std::string*>(userData);
-  X509_STORE* store = SSL_CTX_get_cert_store(static_cast<SSL_CTX*>(sslContext));
+struct StoreFree {
+  void operator()(X509_STORE* store) const { X509_STORE_free(store); }
+};
+
+// The trust store for one set of pinned certificates: the system's CA certificates
+// (OpenSSL's default locations; SSL_CERT_FILE and SSL_CERT_DIR are honoured) plus the
+// pinned ones. Built once per pinned text and shared by every connection, because loading
+// the system bundle costs more than a whole request. nullptr when pinned certificates
+// were given and none of them could be read.
+X509_STORE* trustStoreFor(const std::string& pinnedCaPem) {
+  static std::mutex mutex;
+  static std::map<std::string, std::unique_ptr<X509_STORE, StoreFree>> stores;
+  std::lock_guard<std::mutex> lock(mutex);
+  auto known = stores.find(pinnedCaPem);
+  if (known != stores.end()) return known->second.get();
+
+  std::unique_ptr<X509_STORE, StoreFree> store(X509_STORE_new());
+  if (!store) return nullptr;
+  // Without a system store only the pinned certificates are trusted.
+  X509_STORE_set_default_paths(store.get());
+  int pinned = 0;
   std::unique_ptr<BIO, decltype(&BIO_free)> bio(
-      BIO_new_mem_buf(pem->data(), static_cast<int>(pem->size())), BIO_free);
-  int added = 0;
-  if (bio && store) {
-    while (X509* raw = PEM_read_bio_X509(bio.get(), nullptr, nullptr, nullptr)) {
-      std::unique_ptr<X509, decltype(&X509_free)> cert(raw, X509_free);
-      if (X509_STORE_add_cert(store, cert.get()) == 1) ++added;
-    }
+      BIO_new_mem_buf(pinnedCaPem.data(), static_cast<int>(pinnedCaPem.size())), BIO_free);
+  while (bio) {
+    std::unique_ptr<X509, decltype(&X509_free)> cert(
+        PEM_read_bio_X509(bio.get(), nullptr, nullptr, nullptr), X509_free);
+    if (!cert) break;
+    if (X509_STORE_add_cert(store.get(), cert.get()) == 1) ++pinned;
   }
   // The end of the PEM text leaves an error on the queue; the TLS layer must not see it.
   ERR_clear_error();
-  return added > 0 ? CURLE_OK : CURLE_SSL_CACERT_BADFILE;
+  if (!pinnedCaPem.empty() && pinned == 0) return nullptr;
+  return stores.emplace(pinnedCaPem, std::move(store)).first->second.get();
+}
+
+// Gives the connection the shared trust store in place of the empty one libcurl made.
+CURLcode installTrustStore(CURL* /*curl*/, void* sslContext, void* userData) {
+  X509_STORE* store = trustStoreFor(*static_cast<const std::string*>(userData));
+  if (!store) return CURLE_SSL_CACERT_BADFILE;
+  SSL_CTX_set1_cert_store(static_cast<SSL_CTX*>(sslContext), store);
+  return CURLE_OK;
 }
 
 std::optional<std::string> urlPart(CURLU* url, CURLUPart part, unsigned flags) {
@@ -74,18 +99,21 @@ CurlEasy newCurlHandle(const std::string& pinnedCaPem) {
   curl_easy_setopt(h, CURLOPT_USERAGENT, applicationName().c_str());
   curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
   curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
-  // A connection that delivers nothing for a minute is given up, as the Windows
-  // program's internet layer did by default, instead of blocking the window forever.
+  // A connection that delivers nothing for a minute is given up instead of blocking the
+  // window forever.
   curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, 60L);
-  if (!pinnedCaPem.empty()) {
-#if LIBCURL_VERSION_NUM >= 0x075700
-    // The pinned certificates are added to the store per connection; a cached store
-    // would carry them over.
-    curl_easy_setopt(h, CURLOPT_CA_CACHE_TIMEOUT, 0L);
-#endif
-    curl_easy_setopt(h, CURLOPT_SSL_CTX_FUNCTION, addPinnedCertificates);
-    curl_easy_setopt(h, CURLOPT_SSL_CTX_DATA, const_cast<std::string*>(&pinnedCaPem));
+  // libcurl loads no CA bundle of its own: every connection gets the shared store of the
+  // system's and the pinned certificates instead (CURLOPT_CAINFO alone would replace the
+  // system's certificates rather than add to them).
+  curl_easy_setopt(h, CURLOPT_CAINFO, nullptr);
+  curl_easy_setopt(h, CURLOPT_CAPATH, nullptr);
+  // A libcurl whose TLS layer cannot take the store gets no handle: it would verify
+  // against nothing or, worse, something else.
+  if (curl_easy_setopt(h, CURLOPT_SSL_CTX_FUNCTION, installTrustStore) != CURLE_OK ||
+      curl_easy_setopt(h, CURLOPT_SSL_CTX_DATA, const_cast<std::string*>(&pinnedCaPem)) !=
+          CURLE_OK) {
+    return nullptr;
   }
   return curl;
 }

@@ -21,8 +21,10 @@ using CurlHeaderList = std::unique_ptr<curl_slist, CurlSlistDeleter>;
 
 // A new easy handle with what every request of the program shares: http and https only,
 // server certificates verified (host name included) against the system trust store plus
-// the PEM certificates of `pinnedCaPem`, the application name as user agent, the
-// system's proxy settings, no signals. `pinnedCaPem` must outlive the handle. nullptr
+// the PEM certificates of `pinnedCaPem` (a store built once per process and pinned text),
+// the application name as user agent, the system's proxy settings, no signals.
+// `pinnedCaPem` must outlive the handle; pinned text without a readable certificate fails
+// every https request with a TLS error. nullptr
 // when libcurl cannot make a handle.
 CurlEasy newCurlHandle(const std::string& pinnedCaPem);
 

@@ -51,8 +51,13 @@ std::string RsaEnvelope::sealValue(std::string_view value) const {
 }
 
 std::optional<std::string> RsaEnvelope::openReply(std::string_view body) const {
-  std::vector<uint8_t> bytes = base64DecodeAll(body);
-  if (bytes.empty()) return std::nullopt;
+  // The decoded bytes never outnumber the characters, so one pass into a buffer as large
+  // as the body decodes everything.
+  std::vector<uint8_t> bytes(body.size());
+  size_t decoded = 0;
+  base64Decode(body.data(), body.size(), bytes.data(), bytes.size(), &decoded);
+  if (decoded == 0) return std::nullopt;
+  bytes.resize(decoded);
   PkeyCtx ctx(EVP_PKEY_CTX_new(key_.get(), nullptr));
   if (!ctx || EVP_PKEY_verify_recover_init(ctx.get()) <= 0 ||
       EVP_PKEY_CTX_set_rsa_padding(ctx.get(), RSA_PKCS1_PADDING) <= 0) {

@@ -72,8 +72,13 @@ std::string SessionEnvelope::sealValue(std::string_view value) const {
 }
 
 std::optional<std::string> SessionEnvelope::openReply(std::string_view body) const {
-  std::vector<uint8_t> bytes = base64DecodeAll(body);
-  if (bytes.empty()) return std::nullopt;
+  // The decoded bytes never outnumber the characters, so one pass into a buffer as large
+  // as the body decodes everything.
+  std::vector<uint8_t> bytes(body.size());
+  size_t decoded = 0;
+  base64Decode(body.data(), body.size(), bytes.data(), bytes.size(), &decoded);
+  if (decoded == 0) return std::nullopt;
+  bytes.resize(decoded);
   std::optional<std::string> opened = crypt(false, key_.data(), bytes.data(), bytes.size());
   if (!opened || opened->empty()) return std::nullopt;
   return opened;

@@ -14,10 +14,11 @@ namespace {
 constexpr char kShellFoldersKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
-// The text after the last path separator, or the whole text when there is none (or
-// when nothing follows it).
+// The text after the last separator, or the whole text when there is none (or when
+// nothing follows it). The registry keeps the setting in the Windows form
+// ("%USERPROFILE%\Desktop"), so a backslash separates as well as the platform's "/".
 std::string lastPathComponent(const std::string& path) {
-  static const std::regex kLastComponent("^.*/([^/]+)$");
+  static const std::regex kLastComponent(R"(^.*[\\/]([^\\/]+)$)");
   return std::regex_replace(path, kLastComponent, "$1");
 }
 

@@ -4,6 +4,7 @@
 #include <httplib.h>
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -36,7 +37,9 @@ constexpr char kUsage[] =
     "  --demo-dir DIR       folder of the demo keys (default: the source tree's)\n"
     "  --private-key FILE   envelope private key (default DEMO/gateway-private.pem)\n"
     "  --server-cert FILE   HTTPS certificate (default DEMO/server.pem)\n"
-    "  --server-key FILE    its key (default DEMO/server-key.pem)\n";
+    "  --server-key FILE    its key (default DEMO/server-key.pem)\n"
+    "  --stop-on-stdin-eof 1  stop when standard input ends (the parent that started us\n"
+    "                       has gone), so a crashed test leaves no simulator behind\n";
 
 struct Options {
   std::string host = "127.0.0.1";
@@ -50,6 +53,7 @@ struct Options {
   std::string privateKey;
   std::string serverCert;
   std::string serverKey;
+  bool stopOnStdinEof = false;
 };
 
 bool parseOptions(int argc, char** argv, Options& options) {
@@ -61,29 +65,29 @@ bool parseOptions(int argc, char** argv, Options& options) {
       return false;
     }
     std::string value = argv[++i];
-    if (name == "--host")
-      options.host = value;
-    else if (name == "--port")
+    const std::pair<const char*, std::string*> texts[] = {{"--host", &options.host},
+                                                          {"--port-file", &options.portFile},
+                                                          {"--scenario", &options.scenario},
+                                                          {"--journal", &options.journal},
+                                                          {"--state-dir", &options.stateDir},
+                                                          {"--demo-dir", &options.demoDir},
+                                                          {"--private-key", &options.privateKey},
+                                                          {"--server-cert", &options.serverCert},
+                                                          {"--server-key", &options.serverKey}};
+    bool known = false;
+    for (const auto& [option, target] : texts) {
+      if (name == option) {
+        *target = value;
+        known = true;
+      }
+    }
+    if (name == "--port") {
       options.port = std::atoi(value.c_str());
-    else if (name == "--http-port")
+    } else if (name == "--http-port") {
       options.httpPort = std::atoi(value.c_str());
-    else if (name == "--port-file")
-      options.portFile = value;
-    else if (name == "--scenario")
-      options.scenario = value;
-    else if (name == "--journal")
-      options.journal = value;
-    else if (name == "--state-dir")
-      options.stateDir = value;
-    else if (name == "--demo-dir")
-      options.demoDir = value;
-    else if (name == "--private-key")
-      options.privateKey = value;
-    else if (name == "--server-cert")
-      options.serverCert = value;
-    else if (name == "--server-key")
-      options.serverKey = value;
-    else {
+    } else if (name == "--stop-on-stdin-eof") {
+      options.stopOnStdinEof = value == "1";
+    } else if (!known) {
       std::cerr << "valo-gateway-sim: unknown option " << name << "\n";
       return false;
     }
@@ -169,6 +173,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   httplib::Server plain;
+  // Replies go out in more than one write; without this every request waits for a
+  // delayed acknowledgement.
+  gateway.set_tcp_nodelay(true);
+  plain.set_tcp_nodelay(true);
   int httpsPort = bindServer(gateway, options.host, options.port);
   int httpPort = bindServer(plain, options.host, options.httpPort);
   if (httpsPort <= 0 || httpPort <= 0) {
@@ -200,6 +208,15 @@ int main(int argc, char** argv) {
   }
   std::cout << "valo-gateway-sim: gateway " << httpsBase << "/VEZIR/api/, files " << httpBase << "/"
             << std::endl;
+
+  if (options.stopOnStdinEof) {
+    std::thread([] {
+      char buffer[256];
+      while (read(STDIN_FILENO, buffer, sizeof buffer) > 0) {
+      }
+      kill(getpid(), SIGTERM);
+    }).detach();
+  }
 
   int signal = 0;
   sigwait(&stopSignals, &signal);
