@@ -49,6 +49,19 @@ class BridgeCallTest : public ::testing::Test {
     return result.value;
   }
 
+  // Whether `script` comes to return `expected` within a few seconds.
+  bool waitFor(const std::string& script, const json& expected) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    json value;
+    while (std::chrono::steady_clock::now() < deadline) {
+      value = run(script);
+      if (value == expected) return true;
+      std::this_thread::sleep_for(milliseconds(100));
+    }
+    ADD_FAILURE() << script << " returned " << value.dump() << ", not " << expected.dump();
+    return false;
+  }
+
   // Starts `script` in the page without waiting for it.
   std::future<WebDriverSession::Result> start(const std::string& script,
                                               const json& args = json::array()) {
@@ -156,8 +169,7 @@ TEST_F(BridgeCallTest, ClicksMadeDuringACallAreDropped) {
   const int x = geometry->width / 2;
   const int y = geometry->height * 3 / 4;  // well inside the page
   ASSERT_TRUE(robot::clickAt(window_, x, y));
-  std::this_thread::sleep_for(milliseconds(300));
-  ASSERT_EQ(run("return window.clicks;"), 1) << "a click on the idle page counts";
+  ASSERT_TRUE(waitFor("return window.clicks;", 1)) << "a click on the idle page counts";
 
   auto call = start("return window.external.dlCert('2000');");
   std::this_thread::sleep_for(milliseconds(500));
@@ -173,8 +185,7 @@ TEST_F(BridgeCallTest, ClicksMadeDuringACallAreDropped) {
       << "clicks made while the page was blocked came through";
 
   ASSERT_TRUE(robot::clickAt(window_, x, y));
-  std::this_thread::sleep_for(milliseconds(300));
-  EXPECT_EQ(run("return window.clicks;"), 2) << "the page takes clicks again after the call";
+  EXPECT_TRUE(waitFor("return window.clicks;", 2)) << "the page takes clicks again after the call";
 }
 
 TEST_F(BridgeCallTest, TheWindowCannotBeClosedUnderADialogOfACall) {

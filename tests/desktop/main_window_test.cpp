@@ -50,6 +50,19 @@ class MainWindowTest : public ::testing::Test {
     return result.value;
   }
 
+  // Whether `script` comes to return `expected` within a few seconds.
+  bool waitFor(const std::string& script, const json& expected) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    json value;
+    while (std::chrono::steady_clock::now() < deadline) {
+      value = run(script);
+      if (value == expected) return true;
+      std::this_thread::sleep_for(milliseconds(100));
+    }
+    ADD_FAILURE() << script << " returned " << value.dump() << ", not " << expected.dump();
+    return false;
+  }
+
   Watchdog watchdog_{std::chrono::seconds(120)};
   std::unique_ptr<WebDriverSession> session_;
   std::string window_;
@@ -200,20 +213,26 @@ TEST_F(MainWindowTest, EscapeAndEnterLeaveTheWindowOpen) {
           document.addEventListener('keydown', (e) => window.seenKeys.push(e.key));
           return 0;)JS");
   ASSERT_TRUE(robot::pressKeys(window_, {"Escape", "Return", "Escape", "a"}));
-  std::this_thread::sleep_for(milliseconds(500));
+  // The page never sees Escape; other keys reach it as usual.
+  EXPECT_TRUE(waitFor("return window.seenKeys;", json({"Enter", "a"})));
   EXPECT_TRUE(robot::windowShown(kMainWindow));
   EXPECT_TRUE(processAlive(session_->programPid()));
-  // The page never sees Escape; other keys reach it as usual.
-  EXPECT_EQ(run("return window.seenKeys;"), json({"Enter", "a"}));
 }
 
 TEST_F(MainWindowTest, AboutBoxOpensFromTheWindowMenuAndReturns) {
   run("window.marker = 'unchanged'; return 0;");
-  ASSERT_TRUE(robot::pressKeys(window_, {"alt+space"}));
-  std::this_thread::sleep_for(milliseconds(300));
-  EXPECT_FALSE(saveScreenshot("root", "main-window-menu").empty());
-  ASSERT_TRUE(robot::typeKeys({"a"}));  // the item's mnemonic
-  auto about = robot::findWindow("^關於 VALO$");
+  std::optional<std::string> about;
+  // A busy machine may be slow to open the menu: a key typed before it is up goes to the
+  // page, and the user tries again.
+  for (int attempt = 0; attempt < 3 && !about; ++attempt) {
+    ASSERT_TRUE(robot::pressKeys(window_, {"alt+space"}));
+    std::this_thread::sleep_for(milliseconds(500));
+    if (attempt == 0) {
+      EXPECT_FALSE(saveScreenshot("root", "main-window-menu").empty());
+    }
+    ASSERT_TRUE(robot::typeKeys({"a"}));  // the item's mnemonic
+    about = robot::findWindow("^關於 VALO$", milliseconds(3000));
+  }
   ASSERT_TRUE(about.has_value()) << "the about box did not open";
   std::this_thread::sleep_for(milliseconds(300));
   EXPECT_FALSE(saveScreenshot("root", "main-window-with-about-box").empty());
