@@ -8,6 +8,7 @@
 
 #include "app/bridge_reply.h"
 #include "app/client_core.h"
+#include "app/post_login_checks.h"
 #include "core/result_codes.h"
 
 namespace valo {
@@ -123,6 +124,47 @@ std::optional<BridgeReply> ScriptBridge::call(std::string_view name,
     if (canonical == "closeApp") {
       if (closeWindow_) closeWindow_();
       return BridgeReply{};
+    }
+    if (canonical == "doLogin") {
+      std::string message;
+      std::string phone;
+      std::string email;
+      const int result = core().login(context_, arguments[0], arguments[1], message, phone, email);
+      if (result != code::kSuccess) return textReply(codeReply(result, message));
+      // Whatever the checks do, the reply that follows is the success reply.
+      runPostLoginChecks(context_);
+      return textReply(ReplyBuilder(result, message).add("phone", phone).add("email", email).str());
+    }
+    if (canonical == "doLogout") {
+      std::string message;
+      const int result = core().logout(context_, message);
+      // The page only tells zero from non-zero; the low 16 bits are what it receives.
+      return BridgeReply{kShort, {}, static_cast<int16_t>(result)};
+    }
+    if (canonical == "iAmAlive") {
+      core().keepAlive(context_);
+      return BridgeReply{};
+    }
+    if (canonical == "getFnStatus") {
+      const std::string cn = core().resolveCn(context_, arguments[0]);
+      std::string message;
+      FunctionStatus status;
+      const int result = core().queryFnStatus(context_, cn, message, status);
+      return textReply(ReplyBuilder(result, message)
+                           .add("fnStatus", status.fnStatus)
+                           .add("certCount", status.certCount)
+                           .add("effectCertCount", status.effectCertCount)
+                           .str());
+    }
+    if (canonical == "sendOtp") {
+      std::string message;
+      const int result = core().postSendOtp(context_, arguments[0], arguments[1], message);
+      return textReply(codeReply(result, message));
+    }
+    if (canonical == "validateOtp") {
+      std::string message;
+      const int result = core().postVerifyOtp(context_, arguments[0], message);
+      return textReply(codeReply(result, message));
     }
     if (canonical == "getRandom") {
       char number[64];

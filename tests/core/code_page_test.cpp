@@ -58,5 +58,29 @@ TEST(CodePageTest, UnknownCodePageOrOptionsFail) {
   EXPECT_EQ(utf8ToCodePage("abc", "CP950//IGNORE"), std::nullopt);
 }
 
+// One converter serves every value of a request: each text converts on its own, also
+// after one that failed half-way through a shifted sequence.
+TEST(CodePageTest, ConverterConvertsEachTextOnItsOwn) {
+  CodePageConverter toBig5("CP950", "UTF-8");
+  ASSERT_TRUE(toBig5.valid());
+  EXPECT_EQ(toBig5.convert(kCertificateUtf8), kCertificateBig5);
+  EXPECT_EQ(toBig5.convert("a\xffz"), std::nullopt);
+  EXPECT_EQ(toBig5.convert(kCertificateUtf8), kCertificateBig5);
+  EXPECT_EQ(toBig5.convert(""), "");
+
+  // A stateful encoding: every text starts and ends in the initial (ASCII) state.
+  CodePageConverter toJis("ISO-2022-JP", "UTF-8");
+  ASSERT_TRUE(toJis.valid());
+  const std::string nihon = "\x1b$BF|K\\\x1b(B";  // "日本", shifted in and out
+  EXPECT_EQ(toJis.convert("日本"), nihon);
+  EXPECT_EQ(toJis.convert("日本"), nihon);
+  EXPECT_EQ(toJis.convert("日本\xf0\x9f\x98\x80"), std::nullopt);  // fails while shifted
+  EXPECT_EQ(toJis.convert("abc"), "abc");
+
+  EXPECT_FALSE(CodePageConverter("NO-SUCH-CODE-PAGE", "UTF-8").valid());
+  EXPECT_FALSE(CodePageConverter("CP950//TRANSLIT", "UTF-8").valid());
+  EXPECT_EQ(CodePageConverter("CP950", "").convert("abc"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace valo

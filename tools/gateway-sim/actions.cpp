@@ -11,6 +11,10 @@ const ActionSpec* findAction(std::string_view name) {
       {"iAmAlive", Envelope::kSession, {"version"}, {"trash"}, handleIAmAlive},
       {"getFnStatus", Envelope::kSession, {"cn"}, {}, handleGetFnStatus},
       {"getCn", Envelope::kSession, {"userId"}, {}, handleGetCn},
+      {"doSendOTP", Envelope::kRsa, {"otpType", "id"}, {"opType", "ip"}, handleDoSendOtp},
+      // otpType is empty (so absent) when no code was sent in this run.
+      {"doVerifyOTP", Envelope::kRsa, {"id", "authCode"}, {"otpType", "ip"}, handleDoVerifyOtp},
+      {"getRegSet", Envelope::kSession, {"version"}, {}, handleGetRegSet},
   };
   for (const ActionSpec& spec : kActions) {
     if (name == spec.name) return &spec;

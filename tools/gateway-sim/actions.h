@@ -49,6 +49,9 @@ ActionReply handleDoLogout(SimState& state, const ActionRequest& request);
 ActionReply handleIAmAlive(SimState& state, const ActionRequest& request);
 ActionReply handleGetFnStatus(SimState& state, const ActionRequest& request);
 ActionReply handleGetCn(SimState& state, const ActionRequest& request);
+ActionReply handleDoSendOtp(SimState& state, const ActionRequest& request);
+ActionReply handleDoVerifyOtp(SimState& state, const ActionRequest& request);
+ActionReply handleGetRegSet(SimState& state, const ActionRequest& request);
 
 }  // namespace valo::sim
 

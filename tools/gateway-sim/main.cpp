@@ -187,6 +187,9 @@ int main(int argc, char** argv) {
   const std::string httpsBase = "https://" + options.host + ":" + std::to_string(httpsPort);
   const std::string httpBase = "http://" + options.host + ":" + std::to_string(httpPort);
   valo::sim::expandPlaceholders(state.scenario, {{"httpsBase", httpsBase}, {"httpBase", httpBase}});
+  if (!options.stateDir.empty() && !state.scenario.contains("otpOutbox")) {
+    state.scenario["otpOutbox"] = options.stateDir + "/otp-outbox.jsonl";
+  }
   auto sessions = state.scenario.find("sessions");
   if (sessions != state.scenario.end() && sessions->is_array()) {
     for (const Json& s : *sessions) {

@@ -40,7 +40,11 @@ Json defaultScenario() {
     "app": {"size": 4096},
     "noskCpnt": {"size": 4096}
   },
-  "template": "<html><body>VALO deployment template</body></html>"
+  "template": "<html><body>VALO deployment template</body></html>",
+  "registrySettings": [
+    {"regPath": "Software\\NOSK\\VALO\\Options", "regName": "KeepAliveMinutes",
+     "regValue": "5", "regValueType": "DW"}
+  ]
 })json");
 }
 

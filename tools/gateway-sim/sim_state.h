@@ -24,11 +24,22 @@ using Json = nlohmann::ordered_json;
 //   echo              {"1"|"2": {status, body}}  the address echo services
 //   downloads         {name: {size | text | file, status, truncateAt, noContentLength}}
 //   template          text of the deployment page template
+//   registrySettings  [{regPath, regName, regValue, regValueType}]  getRegSet settings,
+//                                             each a <regSet> element; absent fields are
+//                                             left out, null gives an empty element
+//   otpOutbox         file to which doSendOTP appends one JSON line per code sent
+//                     ({id, phone, otpType, opType, code}); default STATE/otp-outbox.jsonl
 //
 // "${httpBase}" and "${httpsBase}" in any text become the listeners' base URLs.
 Json defaultScenario();
 Json mergeScenario(Json defaults, const Json& scenario);
 void expandPlaceholders(Json& value, const std::map<std::string, std::string>& values);
+
+// The one-time password last sent to a user, until it is verified.
+struct OtpCode {
+  std::string code;
+  std::string otpType;
+};
 
 struct Session {
   std::string aeskey;
@@ -41,6 +52,7 @@ struct SimState {
   Json scenario;
   std::vector<Session> sessions;  // oldest first
   std::map<std::string, int> callCounts;
+  std::map<std::string, OtpCode> otpCodes;  // by user id
   long nextSeq = 1;
 
   // The user with this id (or, for byCn, this cn); nullptr when there is none.
