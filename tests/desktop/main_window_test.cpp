@@ -5,6 +5,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <future>
 #include <nlohmann/json.hpp>
 #include <thread>
@@ -170,7 +172,10 @@ class UnreachableGateway {
 
 TEST_F(MainWindowTest, ACallThatShowsAMessageBoxBlocksThePageUntilItIsAnswered) {
   UnreachableGateway gateway;
-  if (!gateway.listening()) GTEST_SKIP() << "port 8443 is taken: the gateway may be reachable";
+  if (!gateway.listening()) {
+    GTEST_SKIP() << "port 8443 is taken (" << std::strerror(errno)
+                 << "): a gateway may be listening there, and the call would not fail";
+  }
   // The configuration loads itself from the gateway on first use; the transport's
   // message box says the connection failed.
   auto call = std::async(std::launch::async, [this] {
