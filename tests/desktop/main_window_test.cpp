@@ -152,6 +152,10 @@ class UnreachableGateway {
         for (;;) {
           const int connection = accept(fd_, nullptr, nullptr);
           if (connection < 0) return;
+          // Reset rather than close: a closed connection would hold the port in TIME_WAIT
+          // and keep the next test from taking it.
+          const linger reset{1, 0};
+          setsockopt(connection, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
           close(connection);
         }
       });
