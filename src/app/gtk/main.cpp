@@ -1,0 +1,6 @@
+#include "app/gtk/application.h"
+
+int main(int argc, char** argv) {
+  valo::gtk::CVALOApp app;
+  return app.run(argc, argv);
+}

@@ -1,0 +1,277 @@
+// The real program under WebKit's WebDriver: its window, its page and the bridge.
+#include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <future>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "app/gtk/branding.h"
+#include "desktop/display.h"
+#include "desktop/process.h"
+#include "desktop/watchdog.h"
+#include "desktop/webdriver.h"
+#include "desktop/x_robot.h"
+
+namespace valo::desktoptest {
+namespace {
+
+using nlohmann::json;
+using std::chrono::milliseconds;
+
+constexpr char kMainPage[] = "res://valo/main.html";
+// The main window's caption as a search pattern.
+constexpr char kMainWindow[] = "^VALO 憑證管理程式 V 1\\.3$";
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (TestDesktop::get() == nullptr) {
+      GTEST_SKIP() << "no desktop for the window tests: " << TestDesktop::unavailableReason();
+    }
+    for (const char* program : {"WebKitWebDriver", "xdotool", "import"}) {
+      if (!haveProgram(program)) GTEST_SKIP() << program << " is not installed";
+    }
+    std::string error;
+    session_ = WebDriverSession::start(VALO_PROGRAM, error);
+    ASSERT_NE(session_, nullptr) << error;
+    ASSERT_TRUE(session_->waitForPage(kMainPage)) << "the main page did not load";
+    auto window = robot::findWindow(kMainWindow);
+    ASSERT_TRUE(window.has_value()) << "no main window on the screen";
+    window_ = *window;
+  }
+
+  json run(const std::string& script, const json& args = json::array()) {
+    WebDriverSession::Result result = session_->execute(script, args);
+    EXPECT_TRUE(result.ok) << result.error;
+    return result.value;
+  }
+
+  // Whether `script` comes to return `expected` within a few seconds.
+  bool waitFor(const std::string& script, const json& expected) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    json value;
+    while (std::chrono::steady_clock::now() < deadline) {
+      value = run(script);
+      if (value == expected) return true;
+      std::this_thread::sleep_for(milliseconds(100));
+    }
+    ADD_FAILURE() << script << " returned " << value.dump() << ", not " << expected.dump();
+    return false;
+  }
+
+  Watchdog watchdog_{std::chrono::seconds(120)};
+  std::unique_ptr<WebDriverSession> session_;
+  std::string window_;
+};
+
+TEST_F(MainWindowTest, ShowsThePageFromTheProgramsResources) {
+  const json page = run(R"JS(
+    const image = document.querySelector('img');
+    return [document.URL, document.characterSet, document.title,
+            document.getElementById('clientVersion').textContent,
+            image.complete && image.naturalWidth > 0];)JS");
+  EXPECT_EQ(page, json({kMainPage, "UTF-8", "VALO 憑證管理程式", "1.3", true}));
+
+  auto geometry = robot::geometry(window_);
+  ASSERT_TRUE(geometry.has_value());
+  EXPECT_NEAR(geometry->width, 640, 40);
+  EXPECT_NEAR(geometry->height, 535 + 60, 60);  // the page, with the title bar above it
+  const json viewport = run("return [window.innerWidth, window.innerHeight];");
+  EXPECT_EQ(viewport, json({640, 535}));
+  EXPECT_FALSE(saveScreenshot(window_, "main-window").empty());
+}
+
+TEST_F(MainWindowTest, WindowExternalHasExactlyTheBridgeMethodsAndIsFrozen) {
+  const json names = run("return Object.keys(window.external);");
+  const json expected = {"doTest",
+                         "iAmAlive",
+                         "getClientPfxFilePath",
+                         "getClientVersion",
+                         "doLogin",
+                         "doLogout",
+                         "getFnStatus",
+                         "crtNewCert",
+                         "replaceCert",
+                         "dlCert",
+                         "qrySvrCertInfo",
+                         "qryClntCertInfo",
+                         "qryIECertInfo",
+                         "impUserCert",
+                         "bakUserCert",
+                         "changePfxPwd",
+                         "deployCert",
+                         "openFileManager",
+                         "closeApp",
+                         "getRandom",
+                         "isDepCertAuto",
+                         "isClientDepCertAble",
+                         "sendOtp",
+                         "validateOtp"};
+  EXPECT_EQ(names, expected);
+  const json locked = run(R"JS(
+    const before = window.external;
+    try { window.external = {}; } catch (e) {}
+    try { window.external.doTest = null; } catch (e) {}
+    try { delete window.external.closeApp; } catch (e) {}
+    return [Object.isFrozen(window.external), window.external === before,
+            Object.values(window.external).every((m) => typeof m === 'function')];)JS");
+  EXPECT_EQ(locked, json({true, true, true}));
+}
+
+TEST_F(MainWindowTest, MethodsAnswerWithTheBridgesReplies) {
+  const json replies = run(R"JS(
+    const random = eval('(' + window.external.getRandom() + ')');
+    return [window.external.getClientVersion(), window.external.doTest('A123456789'),
+            /^[01]\.\d{6}$/.test(random.rnd), random.errCode];)JS");
+  EXPECT_EQ(replies,
+            json({"{'errCode':'0','errMsg':'','clientVersion':'1.3'}", nullptr, true, "0"}));
+}
+
+// Holds the built-in gateway's port and drops every connection, so that the program's
+// gateway requests fail as they do when the gateway is down.
+class UnreachableGateway {
+ public:
+  UnreachableGateway() {
+    fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int yes = 1;
+    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(8443);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    listening_ = bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                 listen(fd_, 16) == 0;
+    if (listening_) {
+      thread_ = std::thread([this] {
+        for (;;) {
+          const int connection = accept(fd_, nullptr, nullptr);
+          if (connection < 0) return;
+          // Reset rather than close: a closed connection would hold the port in TIME_WAIT
+          // and keep the next test from taking it.
+          const linger reset{1, 0};
+          setsockopt(connection, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+          close(connection);
+        }
+      });
+    }
+  }
+  ~UnreachableGateway() {
+    shutdown(fd_, SHUT_RDWR);
+    if (thread_.joinable()) thread_.join();
+    close(fd_);
+  }
+  bool listening() const { return listening_; }
+
+ private:
+  int fd_ = -1;
+  bool listening_ = false;
+  std::thread thread_;
+};
+
+TEST_F(MainWindowTest, ACallThatShowsAMessageBoxBlocksThePageUntilItIsAnswered) {
+  UnreachableGateway gateway;
+  if (!gateway.listening()) {
+    GTEST_SKIP() << "port 8443 is taken (" << std::strerror(errno)
+                 << "): a gateway may be listening there, and the call would not fail";
+  }
+  // The configuration loads itself from the gateway on first use; the transport's
+  // message box says the connection failed.
+  auto call = std::async(std::launch::async, [this] {
+    return session_->execute(R"JS(
+      const started = Date.now();
+      const reply = window.external.getClientPfxFilePath();
+      return [reply, Date.now() - started];)JS",
+                             json::array(), std::chrono::seconds(60));
+  });
+  auto box = robot::findOtherWindow(kMainWindow, window_);
+  ASSERT_TRUE(box.has_value()) << "no message box";
+  std::this_thread::sleep_for(milliseconds(1000));
+  EXPECT_EQ(call.wait_for(milliseconds(0)), std::future_status::timeout)
+      << "the page went on while the message box was open";
+  EXPECT_FALSE(saveScreenshot("root", "main-window-message-box").empty());
+  // Answer this box and any that follows it until the call returns.
+  for (int answered = 0; answered < 5 && box; ++answered) {
+    EXPECT_TRUE(robot::pressKeys(*box, {"Return"}));
+    if (call.wait_for(milliseconds(1000)) == std::future_status::ready) break;
+    box = robot::findOtherWindow(kMainWindow, window_, milliseconds(3000));
+  }
+  ASSERT_EQ(call.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+  WebDriverSession::Result result = call.get();
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(result.value[0], "{'errCode':'0','errMsg':'','pfxFilePath':'','pfxFileExist':'N'}");
+  EXPECT_GE(result.value[1].get<int>(), 1000);
+}
+
+TEST_F(MainWindowTest, AWrongCallIsAFailureReplyNotAScriptError) {
+  const json replies = run(R"JS(
+    return [window.external.doLogin('only one argument'), window.external.getClientVersion('extra'),
+            window.external.doLogout(), window.external.closeApp('extra')];)JS");
+  EXPECT_EQ(replies, json({"{'errCode':'1','errMsg':'<1>不明的錯誤'}",
+                           "{'errCode':'1','errMsg':'<1>不明的錯誤'}", 1, nullptr}));
+  EXPECT_TRUE(processAlive(session_->programPid())) << "a failed closeApp must not close";
+}
+
+TEST_F(MainWindowTest, EscapeAndEnterLeaveTheWindowOpen) {
+  run(R"JS(window.seenKeys = [];
+          document.addEventListener('keydown', (e) => window.seenKeys.push(e.key));
+          return 0;)JS");
+  ASSERT_TRUE(robot::pressKeys(window_, {"Escape", "Return", "Escape", "a"}));
+  // The page never sees Escape; other keys reach it as usual.
+  EXPECT_TRUE(waitFor("return window.seenKeys;", json({"Enter", "a"})));
+  EXPECT_TRUE(robot::windowShown(kMainWindow));
+  EXPECT_TRUE(processAlive(session_->programPid()));
+}
+
+TEST_F(MainWindowTest, AboutBoxOpensFromTheWindowMenuAndReturns) {
+  run("window.marker = 'unchanged'; return 0;");
+  std::optional<std::string> about;
+  // A busy machine may be slow to open the menu: a key typed before it is up goes to the
+  // page, and the user tries again.
+  for (int attempt = 0; attempt < 3 && !about; ++attempt) {
+    ASSERT_TRUE(robot::pressKeys(window_, {"alt+space"}));
+    std::this_thread::sleep_for(milliseconds(500));
+    if (attempt == 0) {
+      EXPECT_FALSE(saveScreenshot("root", "main-window-menu").empty());
+    }
+    ASSERT_TRUE(robot::typeKeys({"a"}));  // the item's mnemonic
+    about = robot::findWindow("^關於 VALO$", milliseconds(3000));
+  }
+  ASSERT_TRUE(about.has_value()) << "the about box did not open";
+  std::this_thread::sleep_for(milliseconds(300));
+  EXPECT_FALSE(saveScreenshot("root", "main-window-with-about-box").empty());
+  ASSERT_TRUE(robot::pressKeys(*about, {"Return"}));
+  EXPECT_TRUE(robot::waitUntilGone("^關於 VALO$"));
+  EXPECT_EQ(run("return [document.URL, window.marker];"), json({kMainPage, "unchanged"}));
+}
+
+TEST_F(MainWindowTest, CloseAppEndsTheProgram) {
+  const pid_t program = session_->programPid();
+  ASSERT_NE(program, 0);
+  // The call returns to the page and the window closes right after, possibly before the
+  // driver has the script's result: only the end of the program counts.
+  session_->execute("window.external.closeApp(); return 0;");
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (processAlive(program) && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(milliseconds(50));
+  }
+  EXPECT_FALSE(processAlive(program));
+}
+
+TEST_F(MainWindowTest, TheCloseButtonEndsTheProgram) {
+  const pid_t program = session_->programPid();
+  ASSERT_TRUE(robot::requestClose(window_));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (processAlive(program) && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(milliseconds(50));
+  }
+  EXPECT_FALSE(processAlive(program));
+}
+
+}  // namespace
+}  // namespace valo::desktoptest
