@@ -9,6 +9,7 @@
 #include "app/gtk/main_window.h"
 #include "app/gtk/web_host.h"
 #include "app/script_bridge.h"
+#include "app/startup_check.h"
 #include "platform/linux/linux_platform.h"
 #include "session/context.h"
 
@@ -36,9 +37,9 @@ int CVALOApp::run(int argc, char** argv) {
   ui.setMainWindow(window.window());
   window.loadPage();
 
-  // The start-up version check runs here, while the window is still hidden: it may show
-  // message boxes, update the program, and ask the window to close (requestClose), in
-  // which case the window closes without the page ever being shown.
+  // The version check runs while the window is still hidden: it may show message boxes,
+  // update the program and close the window, which then ends without the page being seen.
+  runStartupCheck(context, [&window] { window.requestClose(); });
 
   window.run();
   ui.setMainWindow(nullptr);
