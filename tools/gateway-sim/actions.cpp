@@ -2,8 +2,8 @@
 
 namespace valo::sim {
 
-const ActionSpec* findAction(std::string_view name) {
-  static const std::vector<ActionSpec> kActions = {
+const ActionDefinition* findAction(std::string_view name) {
+  static const std::vector<ActionDefinition> kActions = {
       {"checkVersion", Envelope::kRsa, {"version"}, {}, handleCheckVersion},
       {"getSysCfg", Envelope::kRsa, {"version"}, {}, handleGetSysCfg},
       {"doLogin", Envelope::kRsa, {"id"}, {"pwd", "ip"}, handleDoLogin},
@@ -16,8 +16,8 @@ const ActionSpec* findAction(std::string_view name) {
       {"doVerifyOTP", Envelope::kRsa, {"id", "authCode"}, {"otpType", "ip"}, handleDoVerifyOtp},
       {"getRegSet", Envelope::kSession, {"version"}, {}, handleGetRegSet},
   };
-  for (const ActionSpec& spec : kActions) {
-    if (name == spec.name) return &spec;
+  for (const ActionDefinition& definition : kActions) {
+    if (name == definition.name) return &definition;
   }
   return nullptr;
 }

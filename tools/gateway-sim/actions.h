@@ -31,7 +31,7 @@ using ActionHandler = ActionReply (*)(SimState& state, const ActionRequest& requ
 
 // One gateway action: its envelope, the parameters it must and may carry, its handler.
 // A new action is one more row in the table (actions.cpp) and one handler.
-struct ActionSpec {
+struct ActionDefinition {
   const char* name;
   Envelope envelope;
   std::vector<std::string> required;
@@ -39,7 +39,7 @@ struct ActionSpec {
   ActionHandler handler;
 };
 
-const ActionSpec* findAction(std::string_view name);
+const ActionDefinition* findAction(std::string_view name);
 
 // Handlers, grouped by concern (action_*.cpp).
 ActionReply handleCheckVersion(SimState& state, const ActionRequest& request);

@@ -75,15 +75,15 @@ bool hasValue(const std::vector<FormField>& fields) {
   return false;
 }
 
-void checkParameterNames(const ActionSpec& spec, const std::vector<FormField>& fields,
+void checkParameterNames(const ActionDefinition& definition, const std::vector<FormField>& fields,
                          std::vector<std::string>& violations) {
   for (const FormField& field : fields) {
     bool known = false;
-    for (const auto& name : spec.required) known = known || name == field.key;
-    for (const auto& name : spec.optional) known = known || name == field.key;
-    if (!known) violations.push_back(field.key + ": not a parameter of " + spec.name);
+    for (const auto& name : definition.required) known = known || name == field.key;
+    for (const auto& name : definition.optional) known = known || name == field.key;
+    if (!known) violations.push_back(field.key + ": not a parameter of " + definition.name);
   }
-  for (const auto& name : spec.required) {
+  for (const auto& name : definition.required) {
     bool present = false;
     for (const FormField& field : fields) present = present || field.key == name;
     if (!present) violations.push_back(name + ": missing");
@@ -121,19 +121,19 @@ void GatewayService::handle(const httplib::Request& request, httplib::Response& 
   FormParse form = parseForm(request.body);
   violations.insert(violations.end(), form.violations.begin(), form.violations.end());
 
-  const ActionSpec* spec = findAction(action);
+  const ActionDefinition* definition = findAction(action);
   Json fault;
   {
     std::lock_guard<std::mutex> lock(state_.mutex);
     entry["seq"] = state_.nextSeq++;
-    if (spec) {
+    if (definition) {
       int call = ++state_.callCounts[action];
       entry["call"] = call;
       fault = activeFault(state_.scenario, action, call);
     }
   }
   entry["fault"] = fault;
-  if (!spec) {
+  if (!definition) {
     violations.push_back("unknown action " + action);
     entry["violations"] = violations;
     entry["status"] = 404;
@@ -146,14 +146,14 @@ void GatewayService::handle(const httplib::Request& request, httplib::Response& 
   }
 
   std::lock_guard<std::mutex> lock(state_.mutex);
-  entry["envelope"] = spec->envelope == Envelope::kRsa ? "rsa" : "session";
-  checkParameterNames(*spec, form.fields, violations);
+  entry["envelope"] = definition->envelope == Envelope::kRsa ? "rsa" : "session";
+  checkParameterNames(*definition, form.fields, violations);
 
   ActionRequest actionRequest;
   actionRequest.remoteAddress = request.remote_addr;
   std::optional<Session> session;
   Json params = Json::array();
-  if (spec->envelope == Envelope::kRsa) {
+  if (definition->envelope == Envelope::kRsa) {
     Json notes = Json::array();
     for (const FormField& field : form.fields) {
       if (field.value.empty()) {
@@ -209,12 +209,12 @@ void GatewayService::handle(const httplib::Request& request, httplib::Response& 
     response.set_content(body, "text/plain");
   };
 
-  if (spec->envelope == Envelope::kSession && !session) return finish(401, "");
+  if (definition->envelope == Envelope::kSession && !session) return finish(401, "");
   if (fault.is_object() && fault.contains("httpStatus")) {
     return finish(fault.value("httpStatus", 500), "simulated failure");
   }
 
-  ActionReply reply = spec->handler(state_, actionRequest);
+  ActionReply reply = definition->handler(state_, actionRequest);
   if (fault.is_object()) {
     if (fault.contains("rtnCode")) reply.rtnCode = fault.value("rtnCode", "");
     if (fault.contains("rtnMsg")) reply.rtnMsg = fault.value("rtnMsg", "");
@@ -233,7 +233,7 @@ void GatewayService::handle(const httplib::Request& request, httplib::Response& 
 
   bool wrongKey = fault.is_object() && fault.value("wrongKey", false);
   std::optional<std::string> sealed;
-  if (spec->envelope == Envelope::kRsa) {
+  if (definition->envelope == Envelope::kRsa) {
     sealed = rsaPrivateEncryptBlocks(wrongKey ? wrongRsaKey() : key_, *wire);
     if (sealed && fault.is_object() && fault.contains("damageBlock")) {
       size_t at = static_cast<size_t>(fault.value("damageBlock", 0)) * kRsaBlock + 100;
