@@ -12,6 +12,7 @@
 #include "desktop/process.h"
 #include "desktop/watchdog.h"
 #include "desktop/webdriver.h"
+#include "desktop/window_session_test_base.h"
 #include "desktop/x_robot.h"
 
 namespace valo::desktoptest {
@@ -20,46 +21,15 @@ namespace {
 using nlohmann::json;
 using std::chrono::milliseconds;
 
-constexpr char kMainWindow[] = "^VALO 憑證管理程式 V 1\\.3$";
-
-class BridgeCallTest : public ::testing::Test {
+class BridgeCallTest : public WindowSessionTest {
  protected:
   void SetUp() override {
-    if (TestDesktop::get() == nullptr) {
-      GTEST_SKIP() << "no desktop for the window tests: " << TestDesktop::unavailableReason();
-    }
-    for (const char* program : {"WebKitWebDriver", "xdotool", "import"}) {
-      if (!haveProgram(program)) GTEST_SKIP() << program << " is not installed";
-    }
+    WindowSessionTest::SetUp();
+    if (IsSkipped()) return;
     logPath_ = TestDesktop::get()->root() + "/harness-" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log";
     setenv("VALO_HARNESS_LOG", logPath_.c_str(), 1);
-    std::string error;
-    session_ = WebDriverSession::start(VALO_WINDOW_HARNESS, error);
-    ASSERT_NE(session_, nullptr) << error;
-    ASSERT_TRUE(session_->waitForPage("res://valo/main.html")) << "the main page did not load";
-    auto window = robot::findWindow(kMainWindow);
-    ASSERT_TRUE(window.has_value()) << "no main window on the screen";
-    window_ = *window;
-  }
-
-  json run(const std::string& script, const json& args = json::array()) {
-    WebDriverSession::Result result = session_->execute(script, args);
-    EXPECT_TRUE(result.ok) << result.error;
-    return result.value;
-  }
-
-  // Whether `script` comes to return `expected` within a few seconds.
-  bool waitFor(const std::string& script, const json& expected) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    json value;
-    while (std::chrono::steady_clock::now() < deadline) {
-      value = run(script);
-      if (value == expected) return true;
-      std::this_thread::sleep_for(milliseconds(100));
-    }
-    ADD_FAILURE() << script << " returned " << value.dump() << ", not " << expected.dump();
-    return false;
+    startWindow(VALO_WINDOW_HARNESS);
   }
 
   // Starts `script` in the page without waiting for it.
@@ -71,25 +41,13 @@ class BridgeCallTest : public ::testing::Test {
     });
   }
 
-  bool programEnds(std::chrono::seconds within) {
-    const auto deadline = std::chrono::steady_clock::now() + within;
-    while (processAlive(session_->programPid())) {
-      if (std::chrono::steady_clock::now() >= deadline) return false;
-      std::this_thread::sleep_for(milliseconds(50));
-    }
-    return true;
-  }
-
   // The calls the harness has answered so far.
   std::string harnessLog() const {
     std::ifstream log(logPath_);
     return std::string(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>());
   }
 
-  Watchdog watchdog_{std::chrono::seconds(120)};
   std::string logPath_;
-  std::unique_ptr<WebDriverSession> session_;
-  std::string window_;
 };
 
 TEST_F(BridgeCallTest, RepliesOfAnyTextArriveIntact) {
@@ -128,7 +86,7 @@ TEST_F(BridgeCallTest, ACallThatShowsADialogBlocksThePageUntilItIsAnswered) {
       const reply = window.external.replaceCert('要繼續嗎?');
       return [reply, Date.now() - started];)JS");
     // The message box carries the program's caption, as the main window does.
-    auto box = robot::findOtherWindow(kMainWindow, window_);
+    auto box = robot::findOtherWindow(kMainWindowCaption, window_);
     ASSERT_TRUE(box.has_value()) << "the call showed no message box";
     std::this_thread::sleep_for(milliseconds(1000));
     EXPECT_EQ(call.wait_for(milliseconds(0)), std::future_status::timeout)
@@ -148,7 +106,7 @@ TEST_F(BridgeCallTest, ACallThatShowsADialogBlocksThePageUntilItIsAnswered) {
 TEST_F(BridgeCallTest, ALongCallDoesNotCostThePage) {
   // Long enough for WebKit to call the page's process unresponsive.
   auto call = start("return window.external.replaceCert('請稍候');");
-  auto box = robot::findOtherWindow(kMainWindow, window_);
+  auto box = robot::findOtherWindow(kMainWindowCaption, window_);
   ASSERT_TRUE(box.has_value());
   std::this_thread::sleep_for(std::chrono::seconds(6));
   ASSERT_TRUE(robot::pressKeys(*box, {"Return"}));
@@ -190,7 +148,7 @@ TEST_F(BridgeCallTest, ClicksMadeDuringACallAreDropped) {
 
 TEST_F(BridgeCallTest, TheWindowCannotBeClosedUnderADialogOfACall) {
   auto call = start("return window.external.replaceCert('關閉前確認');");
-  auto box = robot::findOtherWindow(kMainWindow, window_);
+  auto box = robot::findOtherWindow(kMainWindowCaption, window_);
   ASSERT_TRUE(box.has_value());
   ASSERT_TRUE(robot::requestClose(window_));  // as a window manager's close would
   std::this_thread::sleep_for(milliseconds(500));

@@ -17,6 +17,7 @@
 #include "desktop/process.h"
 #include "desktop/watchdog.h"
 #include "desktop/webdriver.h"
+#include "desktop/window_session_test_base.h"
 #include "desktop/x_robot.h"
 #include "support/gateway_sim_process.h"
 
@@ -27,54 +28,20 @@ using nlohmann::json;
 using std::chrono::milliseconds;
 
 constexpr char kMainPage[] = "res://valo/main.html";
-// The main window's caption as a search pattern.
-constexpr char kMainWindow[] = "^VALO 憑證管理程式 V 1\\.3$";
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public WindowSessionTest {
  protected:
   void SetUp() override {
-    if (TestDesktop::get() == nullptr) {
-      GTEST_SKIP() << "no desktop for the window tests: " << TestDesktop::unavailableReason();
-    }
-    for (const char* program : {"WebKitWebDriver", "xdotool", "import"}) {
-      if (!haveProgram(program)) GTEST_SKIP() << program << " is not installed";
-    }
+    WindowSessionTest::SetUp();
+    if (IsSkipped()) return;
     // The program checks its version with the gateway built into it before it shows the
     // window.
     gateway_ = std::make_unique<test::GatewaySimProcess>(test::GatewaySimProcess::builtInPorts());
     ASSERT_TRUE(gateway_->ready()) << gateway_->error();
-    std::string error;
-    session_ = WebDriverSession::start(VALO_PROGRAM, error);
-    ASSERT_NE(session_, nullptr) << error;
-    ASSERT_TRUE(session_->waitForPage(kMainPage)) << "the main page did not load";
-    auto window = robot::findWindow(kMainWindow);
-    ASSERT_TRUE(window.has_value()) << "no main window on the screen";
-    window_ = *window;
+    startWindow(VALO_PROGRAM);
   }
 
-  json run(const std::string& script, const json& args = json::array()) {
-    WebDriverSession::Result result = session_->execute(script, args);
-    EXPECT_TRUE(result.ok) << result.error;
-    return result.value;
-  }
-
-  // Whether `script` comes to return `expected` within a few seconds.
-  bool waitFor(const std::string& script, const json& expected) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    json value;
-    while (std::chrono::steady_clock::now() < deadline) {
-      value = run(script);
-      if (value == expected) return true;
-      std::this_thread::sleep_for(milliseconds(100));
-    }
-    ADD_FAILURE() << script << " returned " << value.dump() << ", not " << expected.dump();
-    return false;
-  }
-
-  Watchdog watchdog_{std::chrono::seconds(120)};
   std::unique_ptr<test::GatewaySimProcess> gateway_;
-  std::unique_ptr<WebDriverSession> session_;
-  std::string window_;
 };
 
 TEST_F(MainWindowTest, ShowsThePageFromTheProgramsResources) {
@@ -203,7 +170,7 @@ TEST_F(MainWindowTest, EscapeAndEnterLeaveTheWindowOpen) {
   ASSERT_TRUE(robot::pressKeys(window_, {"Escape", "Return", "Escape", "a"}));
   // The page never sees Escape; other keys reach it as usual.
   EXPECT_TRUE(waitFor("return window.seenKeys;", json({"Enter", "a"})));
-  EXPECT_TRUE(robot::windowShown(kMainWindow));
+  EXPECT_TRUE(robot::windowShown(kMainWindowCaption));
   EXPECT_TRUE(processAlive(session_->programPid()));
 }
 
@@ -265,11 +232,11 @@ TEST(StartupCheckWindowTest, AFailedVersionCheckEndsTheProgramBeforeThePageIsSho
   ASSERT_NE(program, nullptr);
   // The window stays hidden, so the one window with the program's caption is the
   // version-check message.
-  auto box = robot::findWindow(kMainWindow, milliseconds(20000));
+  auto box = robot::findWindow(kMainWindowCaption, milliseconds(20000));
   ASSERT_TRUE(box.has_value()) << "no message";
   std::this_thread::sleep_for(milliseconds(300));
   EXPECT_FALSE(saveScreenshot("root", "startup-check-message").empty());
-  EXPECT_EQ(robot::windows(kMainWindow).size(), 1u) << "the main window was shown";
+  EXPECT_EQ(robot::windows(kMainWindowCaption).size(), 1u) << "the main window was shown";
   EXPECT_FALSE(program->waitForExit(milliseconds(0))) << "ended before the message was read";
   EXPECT_TRUE(robot::pressKeys(*box, {"Return"}));
   EXPECT_TRUE(program->waitForExit(std::chrono::seconds(10))) << "the program did not end";
