@@ -172,7 +172,7 @@ std::optional<BridgeReply> ScriptBridge::call(std::string_view name,
       return textReply(ReplyBuilder(0, "").add("rnd", number).str());
     }
     return unavailableReply(canonical);
-  } catch (const std::exception&) {
+  } catch (...) {
     // Nothing may leave a bridge call as an exception: the page gets the generic failure.
     return unavailableReply(canonical);
   }
