@@ -1,38 +1,15 @@
 #include "desktop/webdriver.h"
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <httplib.h>
 
 #include <thread>
 
 #include "desktop/display.h"
+#include "support/closed_port.h"
 
 namespace valo::desktoptest {
-namespace {
 
 using nlohmann::json;
-
-// A port nobody listens on right now.
-int freePort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  if (fd < 0) return 0;
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  int port = 0;
-  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
-    port = ntohs(address.sin_port);
-  }
-  close(fd);
-  return port;
-}
-
-}  // namespace
 
 WebDriverSession::Result WebDriverSession::request(const std::string& method,
                                                    const std::string& path, const json& body,
@@ -74,7 +51,7 @@ std::unique_ptr<WebDriverSession> WebDriverSession::start(const std::string& bin
   }
   std::unique_ptr<WebDriverSession> session(new WebDriverSession);
   for (int attempt = 0; attempt < 3 && !session->driver_; ++attempt) {
-    session->port_ = freePort();
+    session->port_ = test::closedLoopbackPort();
     auto driver = ChildProcess::start(
         {"WebKitWebDriver", "--port=" + std::to_string(session->port_), "--host=local"},
         desktop->artifactDir() + "/webdriver.log");

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "gateway/closed_port.h"
 #include "gateway/sim_fixture.h"
+#include "support/closed_port.h"
 
 namespace valo::test {
 namespace {

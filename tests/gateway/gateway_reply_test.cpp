@@ -2,9 +2,9 @@
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 
-#include "gateway/closed_port.h"
 #include "gateway/reply_document.h"
 #include "gateway/sim_fixture.h"
+#include "support/closed_port.h"
 
 namespace valo::test {
 namespace {

@@ -7,8 +7,8 @@ namespace valo::gtk {
 inline constexpr char kDisplayName[] = "VALO 憑證管理程式";
 // The main window's caption, also the caption of the program's message boxes.
 inline constexpr char kProgramCaption[] = "VALO 憑證管理程式 V 1.3";
-// The certificate authority whose user agreement the agreement dialog shows.
-inline constexpr char kAuthorityName[] = "憑證管理中心";
+// The caption of the agreement dialog: the certificate authority's name ("憑證管理中心")
+// followed by the dialog's own words.
 inline constexpr char kAgreementCaption[] = "憑證管理中心用戶約定條款";
 
 inline constexpr char kAboutCaption[] = "關於 VALO";
@@ -20,9 +20,8 @@ inline constexpr char kProgressInitialText[] = "執行中 ...";
 inline constexpr char kOkLabel[] = "確定";
 inline constexpr char kCancelLabel[] = "取消";
 
-// Name and version the program reports to a WebDriver client.
+// The name the program reports to a WebDriver client.
 inline constexpr char kAutomationName[] = "VALO";
-inline constexpr char kAutomationVersion[] = "1.3";
 
 }  // namespace valo::gtk
 

@@ -1,5 +1,5 @@
-#ifndef VALO_TESTS_GATEWAY_CLOSED_PORT_H_
-#define VALO_TESTS_GATEWAY_CLOSED_PORT_H_
+#ifndef VALO_TESTS_SUPPORT_CLOSED_PORT_H_
+#define VALO_TESTS_SUPPORT_CLOSED_PORT_H_
 
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -25,4 +25,4 @@ inline int closedLoopbackPort() {
 
 }  // namespace valo::test
 
-#endif  // VALO_TESTS_GATEWAY_CLOSED_PORT_H_
+#endif  // VALO_TESTS_SUPPORT_CLOSED_PORT_H_
